@@ -3,7 +3,7 @@
 # Idempotent: when everything is already there it returns in well under a second.
 set -euo pipefail
 
-need_pkgs=(cmake g++ clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev
+need_pkgs=(make cmake gcc g++ clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev
            g++-mingw-w64-i686 wine wine32:i386 wine64 xvfb xdotool imagemagick
            gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386
            fonts-ipafont-gothic sox lame locales)

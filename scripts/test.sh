@@ -70,9 +70,26 @@ fi
 if build sanitize "$DOVRA_BUILD/sanitize" -DDOVRA_SANITIZE=ON -DDOVRA_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug; then
   ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 gtest sanitize "$DOVRA_BUILD/sanitize/core_tests"
 fi
-for extra in scripts/tests.d/*.sh; do
-  [[ -f $extra ]] && source "$extra"
-done
+# replay TARGET DIR...: runs a fuzz target once on every file in the folders.
+replay() {
+  local target=$1; shift
+  local files=()
+  for d in "$@"; do for f in "$d"/*; do [[ -f $f ]] && files+=("$f"); done; done
+  ((${#files[@]} == 0)) || "$target" "${files[@]}"
+}
+
+if build fuzz "$DOVRA_BUILD/fuzz" -DDOVRA_FUZZ=ON -DDOVRA_SANITIZE=ON -DDOVRA_BENCH=OFF \
+     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++; then
+  # Each target replays its kept crash inputs and seeds, then fuzzes briefly.
+  for target in "$DOVRA_BUILD"/fuzz/*_fuzz; do
+    name=$(basename "$target" _fuzz)
+    work=$DOVRA_BUILD/fuzz/corpus-$name
+    mkdir -p "$work"
+    cp -n tests/fuzz/corpus/"$name"/* "$work"/ 2>/dev/null
+    check "fuzz-replay-$name" replay "$target" tests/fuzz/regressions/"$name" tests/fuzz/corpus/"$name"
+    check "fuzz-$name" "$target" -max_total_time="${DOVRA_FUZZ_SECONDS:-5}" -artifact_prefix="$DOVRA_BUILD/fuzz/crash-$name-" "$work"
+  done
+fi
 
 if build windows "$DOVRA_BUILD/windows" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake"; then
   source scripts/wine-env.sh
@@ -80,12 +97,18 @@ if build windows "$DOVRA_BUILD/windows" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/ming
   trap 'wine_session_stop' EXIT
   check windows-static-link bash -c "! i686-w64-mingw32-objdump -p '$DOVRA_BUILD/windows/core_tests.exe' | grep -iE 'DLL Name: (libstdc|libgcc|libwinpthread)'"
   gtest wine-core scripts/wine-run.sh "$DOVRA_BUILD/windows/core_tests.exe"
-  for t in "$DOVRA_BUILD"/windows/win32_tests.exe; do
-    [[ -f $t ]] && gtest wine-win32 scripts/wine-run.sh "$t"
-  done
-  for extra in scripts/tests.d/wine/*.sh; do
-    [[ -f $extra ]] && source "$extra"
-  done
+  gtest wine-win32 scripts/wine-run.sh "$DOVRA_BUILD/windows/win32_tests.exe"
+  wine_session_stop
+  # The INI keys must come out as their Shift-JIS bytes on a Western system too.
+  (
+    export DOVRA_WINE_LOCALE=en_US.UTF-8 WINEPREFIX=''
+    source scripts/wine-env.sh
+    wine_session_start
+    trap 'wine_session_stop' EXIT
+    gtest wine-win32-cp1252 scripts/wine-run.sh "$DOVRA_BUILD/windows/win32_tests.exe" --gtest_filter='IniFile*'
+    echo "$passed $failed" >"$LOG/cp1252.counts"
+  )
+  read -r passed failed <"$LOG/cp1252.counts"
 fi
 
 echo "$passed passed, $failed failed"

@@ -1,0 +1,81 @@
+#include "startup/settings.h"
+
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "toolkit/numeric.h"
+#include "toolkit/program_state.h"
+#include "toolkit/value_services.h"
+#include "toolkit/portable_only.h"
+
+namespace dovra {
+
+std::string ReadIni(ProfileStore& store, const std::string& section, const std::string& key,
+                    const std::string& file) {
+  std::vector<char> buffer(256, '\0');
+  store.GetString(section.c_str(), key.c_str(), "", buffer.data(),
+                  static_cast<uint32_t>(buffer.size()), file.c_str());
+  buffer.back() = '\0';  // whatever the store did, the text ends inside the buffer
+  return std::string(buffer.data(), std::strlen(buffer.data()));
+}
+
+std::string WriteIni(ProfileStore& store, const std::string& section, const std::string& key,
+                     const std::string& value, const std::string& file) {
+  // Section and key travel in fixed fields of 128 characters with their NUL,
+  // so names of up to 127 characters pass whole.
+  const std::string sectionField = section.substr(0, 127);
+  const std::string keyField = key.substr(0, 127);
+  ApiResult = store.WriteString(sectionField.c_str(), keyField.c_str(), value.c_str(), file.c_str());
+  return std::string();
+}
+
+std::string GetFolder(const std::string& path) {
+  const size_t pos = path.find_last_of(":\\");
+  if (pos == std::string::npos) return std::string();
+  std::string folder = path.substr(0, pos + 1);
+  if (!folder.empty() && folder.back() == '\\') folder.pop_back();
+  return folder;
+}
+
+bool FileExists(const std::string& path, const CanOpenForReading& canOpen) {
+  std::string p = path;
+  if (!p.empty() && p.back() == '\\') p.pop_back();
+  return !p.empty() && canOpen && canOpen(p);
+}
+
+std::string SettingText(int16_t v) { return NumberText(v); }
+
+namespace {
+
+// Empty text gives 0; otherwise the number, floored, if it fits 16 bits;
+// a value that does not fit leaves the field as it was.
+void ReadNumber(ProfileStore& store, const std::string& key, const std::string& file,
+                int16_t& field) {
+  const std::string text = ReadIni(store, ini::kSection, key, file);
+  if (text.empty()) {
+    field = 0;
+    return;
+  }
+  if (auto v = ToInt16(std::floor(TextToNumber(text)))) field = *v;
+}
+
+}  // namespace
+
+void LoadSettings(Settings& s, const std::string& programDir, ProfileStore& store,
+                  const CanOpenForReading& canOpen) {
+  s.IniPath = programDir + ini::kFileName;
+  ReadNumber(store, ini::kKeyKind, s.IniPath, s.BgmKind);
+  ReadNumber(store, ini::kKeyRepeat, s.IniPath, s.BgmRepeat);
+  const std::string file = ReadIni(store, ini::kSection, ini::kKeyFile, s.IniPath);
+  // The CD needs no file, so only the file kind falls back when it is unusable.
+  if (file.empty() || !FileExists(file, canOpen)) {
+    s.BgmFile.clear();
+    if (s.BgmKind == 2) s.BgmKind = 0;
+  } else {
+    s.BgmFile = file;
+  }
+  s.BgmDir = s.BgmFile.empty() ? programDir : GetFolder(s.BgmFile);
+}
+
+}  // namespace dovra

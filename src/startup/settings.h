@@ -1,0 +1,64 @@
+// The three music settings, kept in "VormixDovra.ini" beside the program.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace dovra {
+
+// Strings here are in the system's ANSI code page, exactly as the profile calls
+// and the file dialog hand them over, so a path is never re-encoded.
+struct Settings {
+  int16_t BgmKind = 0;    // 0 none, 1 audio CD, 2 MP3 or WAV file
+  int16_t BgmRepeat = 0;  // CD track to repeat; 0 = the whole disc
+  std::string BgmFile;    // full path of the music file, may be empty
+  std::string BgmDir;     // folder the file dialog opens first
+  std::string IniPath;    // full path of the INI file
+};
+
+// The INI names. The keys are fixed Shift-JIS (code page 932) bytes: they are
+// handed to the profile calls as bytes whatever the system's code page is, so a
+// file written on any system can be read on any other.
+namespace ini {
+constexpr const char* kFileName = "\\VormixDovra.ini";
+constexpr const char* kSection = "Section";
+constexpr const char* kKeyKind = "BGM\x8B\xE6\x95\xAA";             // BGM区分
+constexpr const char* kKeyRepeat = "BGM\xD8\xCB\xDF\xB0\xC4";       // BGMﾘﾋﾟｰﾄ
+constexpr const char* kKeyFile = "BGM\xCC\xA7\xB2\xD9";             // BGMﾌｧｲﾙ
+}  // namespace ini
+
+// What the settings need of the system's profile (INI) functions.
+class ProfileStore {
+ public:
+  virtual ~ProfileStore() = default;
+  // GetPrivateProfileStringA: copies the value (or def) into buffer, at most
+  // size - 1 bytes and a NUL; returns the number of bytes copied.
+  virtual uint32_t GetString(const char* section, const char* key, const char* def,
+                             char* buffer, uint32_t size, const char* file) = 0;
+  // WritePrivateProfileStringA: nonzero on success.
+  virtual int32_t WriteString(const char* section, const char* key, const char* value,
+                              const char* file) = 0;
+};
+
+// The stored value, at most 255 bytes, or "" when the file, section or key is missing.
+std::string ReadIni(ProfileStore& store, const std::string& section, const std::string& key,
+                    const std::string& file);
+// Stores the value; the system call's result goes to ApiResult. Returns "".
+std::string WriteIni(ProfileStore& store, const std::string& section, const std::string& key,
+                     const std::string& value, const std::string& file);
+
+// Folder part of a path: "C:\Music\a.mp3" -> "C:\Music", "C:\a.mp3" -> "C:".
+std::string GetFolder(const std::string& path);
+
+// Whether a file can be opened for reading; a trailing "\" is dropped first.
+using CanOpenForReading = std::function<bool(const std::string& path)>;
+bool FileExists(const std::string& path, const CanOpenForReading& canOpen);
+
+// Fills every field from the INI file in programDir. Never writes anything.
+void LoadSettings(Settings& s, const std::string& programDir, ProfileStore& store,
+                  const CanOpenForReading& canOpen);
+
+// The text a numeric setting is stored as: " 2", " 0", "-1".
+std::string SettingText(int16_t v);
+
+}  // namespace dovra

@@ -1,0 +1,31 @@
+#include "startup/settings_win32.h"
+
+#include <windows.h>
+
+#include "toolkit/handles_win32.h"
+#include "toolkit/program_win32.h"
+
+namespace dovra {
+
+uint32_t Win32ProfileStore::GetString(const char* section, const char* key, const char* def,
+                                      char* buffer, uint32_t size, const char* file) {
+  return GetPrivateProfileStringA(section, key, def, buffer, size, file);
+}
+
+int32_t Win32ProfileStore::WriteString(const char* section, const char* key, const char* value,
+                                       const char* file) {
+  return WritePrivateProfileStringA(section, key, value, file);
+}
+
+bool CanOpenForReadingWin32(const std::string& path) {
+  UniqueFile f(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  return f.Valid();
+}
+
+void LoadSettingsWin32(Settings& s) {
+  Win32ProfileStore store;
+  LoadSettings(s, ProgramDirectory(), store, CanOpenForReadingWin32);
+}
+
+}  // namespace dovra
