@@ -11,3 +11,6 @@ if(DOVRA_WIN32_TESTS)
   target_link_libraries(win32_tests PRIVATE dovra_win32 ${DOVRA_GTEST_MAIN})
   add_test(NAME win32_tests COMMAND win32_tests)
 endif()
+
+add_executable(frame_bench ${CMAKE_SOURCE_DIR}/bench/frame_bench_win32.cpp)
+target_link_libraries(frame_bench PRIVATE dovra_win32)

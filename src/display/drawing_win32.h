@@ -1,0 +1,20 @@
+// The drawing module's platform side: stars as single pixels, balls as
+// transparent copies of the ball picture, onto a surface's DC.
+#pragma once
+#include <windows.h>
+
+#include "display/ball_drawing.h"
+#include "surface/surface_win32.h"
+
+namespace dovra {
+
+// Draws and advances the star field on hdc for a W x H drawing area.
+void DrawStars(StarField& stars, HDC hdc, int32_t W, int32_t H);
+
+// Paints every ball of the list far to near with the ball picture at full size.
+void DrawBalls(VertexList& list, HDC hdc, Vormix_C1& BallSprite, BallPainter& painter);
+
+// Copies the background centred onto the back buffer; outside it stays as it is.
+void PaintBackground(Vormix_C1& BackPicture, Vormix_C1& BackBuffer);
+
+}  // namespace dovra

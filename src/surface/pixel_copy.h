@@ -1,0 +1,25 @@
+// Pixel work on 24-bit bottom-up DIB memory that the surface does itself where the
+// platform's own call would be far slower for the same result.
+#pragma once
+#include <cstdint>
+
+namespace dovra {
+
+// 24-bit rows are padded to a multiple of 4 bytes.
+constexpr int32_t DibStride(int32_t width) { return (width * 3 + 3) & ~3; }
+
+// A 24-bit bottom-up pixel array: row 0 of the picture is stored last.
+struct DibView {
+  uint8_t* bits = nullptr;
+  int32_t width = 0;
+  int32_t height = 0;
+  int32_t stride = 0;
+  uint8_t* Row(int32_t y) const { return bits + static_cast<int64_t>(height - 1 - y) * stride; }
+};
+
+// Copies every pixel of src that is not exactly magenta (255, 0, 255) to dst with
+// src's top-left corner at (atX, atY), clipped to dst: what a transparent blit at
+// full size does.
+void CopyTransparent(const DibView& src, const DibView& dst, int32_t atX, int32_t atY);
+
+}  // namespace dovra

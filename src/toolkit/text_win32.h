@@ -1,0 +1,14 @@
+// Text conversions at the platform boundary: the sources hold UTF-8, the system
+// calls take UTF-16 or the ANSI code page.
+#pragma once
+#include <string>
+
+namespace dovra {
+
+std::wstring Utf8ToWide(const std::string& s);
+std::string WideToUtf8(const std::wstring& s);
+std::string WideToAnsi(const std::wstring& s);
+std::wstring AnsiToWide(const std::string& s);
+inline std::string Utf8ToAnsi(const std::string& s) { return WideToAnsi(Utf8ToWide(s)); }
+
+}  // namespace dovra
