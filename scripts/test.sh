@@ -64,8 +64,24 @@ check() {
   if "$@" >"$LOG/$name.log" 2>&1; then pass 1; else tail -n 30 "$LOG/$name.log"; fail 1 "$name"; fi
 }
 
+# pictures_match: the committed pictures are exactly what the generator makes now.
+pictures_match() {
+  local out
+  out=$(mktemp -d)
+  "$DOVRA_BUILD/native/picture_generator" "$out" || return 1
+  local f rc=0
+  for f in "$out"/*; do
+    cmp "$f" "src/resources/$(basename "$f")" || rc=1
+  done
+  [[ $(ls "$out" | wc -l) -gt 0 ]] || rc=1
+  rm -rf "$out"
+  return $rc
+}
+
 if build native "$DOVRA_BUILD/native"; then
   gtest native "$DOVRA_BUILD/native/core_tests"
+  gtest pictures "$DOVRA_BUILD/native/picture_tests"
+  check pictures-reproduce pictures_match
 fi
 if build sanitize "$DOVRA_BUILD/sanitize" -DDOVRA_SANITIZE=ON -DDOVRA_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug; then
   ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 gtest sanitize "$DOVRA_BUILD/sanitize/core_tests"

@@ -1,0 +1,53 @@
+// A small RGB image with the file formats the program embeds (BMP, ICO, CUR) and
+// PNG for looking at the pictures. Everything here is deterministic: the same
+// image always gives the same bytes.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace pics {
+
+struct Rgb {
+  double r = 0, g = 0, b = 0;  // 0..255
+};
+
+inline Rgb Hex(uint32_t v) {
+  return {static_cast<double>((v >> 16) & 255), static_cast<double>((v >> 8) & 255),
+          static_cast<double>(v & 255)};
+}
+inline Rgb Mix(Rgb a, Rgb b, double t) {
+  return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
+}
+inline Rgb Scale(Rgb a, double k) { return {a.r * k, a.g * k, a.b * k}; }
+inline Rgb Add(Rgb a, Rgb b) { return {a.r + b.r, a.g + b.g, a.b + b.b}; }
+
+// 8-bit RGBA pixels, row 0 at the top.
+struct Image {
+  int w = 0, h = 0;
+  std::vector<uint8_t> px;  // r, g, b, a
+  Image() = default;
+  Image(int width, int height, Rgb fill = {}, uint8_t alpha = 255);
+  uint8_t* At(int x, int y) { return &px[(static_cast<size_t>(y) * w + x) * 4]; }
+  const uint8_t* At(int x, int y) const { return &px[(static_cast<size_t>(y) * w + x) * 4]; }
+  void Set(int x, int y, Rgb c, uint8_t alpha = 255);
+  Rgb Get(int x, int y) const;
+  uint32_t Hex(int x, int y) const;  // 0xRRGGBB
+};
+
+uint8_t ToByte(double v);
+
+// Area-average downscale (or nearest-neighbour upscale by an integer factor).
+Image Resample(const Image& src, int w, int h);
+Image Enlarge(const Image& src, int factor);
+void Blit(Image& dst, const Image& src, int atX, int atY);
+
+std::vector<uint8_t> EncodeBmp24(const Image& img);
+std::vector<uint8_t> EncodeIco32(const Image& img);  // alpha from the image
+// Two-colour cursor: pixels with alpha 0 are transparent, others black or white.
+std::vector<uint8_t> EncodeCur(const Image& img, int hotX, int hotY);
+std::vector<uint8_t> EncodePng(const Image& img);
+
+bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes);
+
+}  // namespace pics
