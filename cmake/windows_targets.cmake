@@ -22,3 +22,6 @@ endif()
 
 add_executable(frame_bench ${CMAKE_SOURCE_DIR}/bench/frame_bench_win32.cpp)
 target_link_libraries(frame_bench PRIVATE dovra_win32)
+
+add_executable(mp3_restart_probe ${CMAKE_SOURCE_DIR}/bench/mp3_restart_probe_win32.cpp)
+target_link_libraries(mp3_restart_probe PRIVATE dovra_win32)

@@ -44,6 +44,10 @@ gtest() {
   local rc=$?
   local p f
   p=$(sed -n 's/^\[  PASSED  \] \([0-9]*\) tests\?\..*/\1/p' "$out" | tail -n1)
+  # A skipped test here means a set-up step of this script went wrong.
+  local s
+  s=$(sed -n 's/^\[  SKIPPED \] \([0-9]*\) tests\?,.*/\1/p' "$out" | tail -n1)
+  if [[ -n $s && $s != 0 ]]; then grep -E '^\[  SKIPPED \]' "$out" | head; fail "$s" "$name (skipped)"; fi
   f=$(sed -n 's/^\[  FAILED  \] \([0-9]*\) tests\?, listed below.*/\1/p' "$out" | tail -n1)
   if [[ -z $p && -z $f ]]; then
     tail -n 40 "$out"
@@ -113,7 +117,22 @@ if build windows "$DOVRA_BUILD/windows" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/ming
   trap 'wine_session_stop' EXIT
   check windows-static-link bash -c "! i686-w64-mingw32-objdump -p '$DOVRA_BUILD/windows/core_tests.exe' | grep -iE 'DLL Name: (libstdc|libgcc|libwinpthread)'"
   gtest wine-core scripts/wine-run.sh "$DOVRA_BUILD/windows/core_tests.exe"
-  gtest wine-win32 scripts/wine-run.sh "$DOVRA_BUILD/windows/win32_tests.exe"
+  # Sounds for the playback tests, and ALSA pointed at a capture file so that
+  # what Wine plays can be checked (there is no sound card here).
+  media=$DOVRA_BUILD/media
+  mkdir -p "$media"
+  sox -q -n -r 44100 -c 2 -b 16 "$media/tone.wav" synth 0.5 sine 440 vol 0.5 2>/dev/null
+  sox -q -n -r 44100 -c 2 -b 16 -t wav - synth 1.0 sine 660 vol 0.5 2>/dev/null | lame --quiet -b 128 - "$media/tone.mp3"
+  printf 'pcm.!default { type file; slave.pcm { type null }; file "%s"; format "raw" }\n' "$media/capture.raw" >"$media/alsa.conf"
+  winpath() { printf 'Z:%s' "${1//\//\\}"; }
+  gtest wine-win32 scripts/wine-run.sh "$DOVRA_BUILD/windows/win32_tests.exe" --gtest_filter='-Playback.*'
+  # One process per playback test: a sound device left open by one test would
+  # write into the same capture file as the next one's.
+  for t in WavLoopsUntilStopped Mp3PlaysStopsAtItsEndAndRestartsFromZero CdWithoutADriveEndsTheWatch; do
+    rm -f "$media/capture.raw"
+    ALSA_CONFIG_PATH=$media/alsa.conf DOVRA_TEST_MEDIA=$(winpath "$media") DOVRA_TEST_CAPTURE=$(winpath "$media/capture.raw") \
+      gtest "wine-playback-$t" scripts/wine-run.sh "$DOVRA_BUILD/windows/win32_tests.exe" --gtest_filter="Playback.$t"
+  done
   wine_session_stop
   # The INI keys must come out as their Shift-JIS bytes on a Western system too.
   (

@@ -1,0 +1,22 @@
+#include "music/mci_port_win32.h"
+
+#include <windows.h>
+#include <mmsystem.h>
+
+namespace dovra {
+
+int32_t Win32MciPort::SendString(const std::string& command, char* reply, uint32_t capacity) {
+  return static_cast<int32_t>(mciSendStringA(command.c_str(), capacity ? reply : nullptr, capacity, nullptr));
+}
+
+bool Win32MciPort::GetErrorString(int32_t code, char* text, uint32_t capacity) {
+  return mciGetErrorStringA(static_cast<MCIERROR>(code), text, capacity) != FALSE;
+}
+
+int32_t Win32MciPort::WaveOutDevices() { return static_cast<int32_t>(waveOutGetNumDevs()); }
+
+int32_t Win32MciPort::PlaySoundNamed(const char* name, uint32_t flags) {
+  return PlaySoundA(name, nullptr, flags);
+}
+
+}  // namespace dovra

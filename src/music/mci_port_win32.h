@@ -1,0 +1,16 @@
+// The music's port onto winmm: MCI command strings, error texts, wave devices
+// and the sound player.
+#pragma once
+#include "music/bgm.h"
+
+namespace dovra {
+
+class Win32MciPort : public MciPort {
+ public:
+  int32_t SendString(const std::string& command, char* reply, uint32_t capacity) override;
+  bool GetErrorString(int32_t code, char* text, uint32_t capacity) override;
+  int32_t WaveOutDevices() override;
+  int32_t PlaySoundNamed(const char* name, uint32_t flags) override;
+};
+
+}  // namespace dovra

@@ -1,0 +1,123 @@
+// Real playback through winmm under Wine. The test command makes the sounds
+// (sox, lame) and points ALSA at a capture file, so "sound came out" is a
+// count of non-silent bytes written there. Playback into the file runs faster
+// than real time, so these tests look at whether sound came out, not how long.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "music/bgm.h"
+#include "music/mci_port_win32.h"
+#include "toolkit/program_state.h"
+#include "win32/win32_test_util.h"
+
+using namespace dovra;
+using namespace dovra::test;
+
+namespace {
+
+std::string Env(const char* name) {
+  const char* v = std::getenv(name);
+  return v ? v : "";
+}
+
+// Non-zero bytes written to the capture file since it was `from` bytes long;
+// also returns its size now. Each time the sound device is opened anew the file
+// starts again from empty, so a file shorter than before is counted whole.
+size_t SoundSince(size_t from, size_t* size = nullptr) {
+  const auto bytes = ReadBytes(Env("DOVRA_TEST_CAPTURE"));
+  if (size) *size = bytes.size();
+  if (bytes.size() < from) from = 0;
+  size_t n = 0;
+  for (size_t i = from; i < bytes.size(); ++i) n += bytes[i] != 0;
+  return n;
+}
+
+// Pumps messages while waiting, as the saver's loop does.
+void Wait(DWORD ms) {
+  const DWORD end = GetTickCount() + ms;
+  while (static_cast<int32_t>(end - GetTickCount()) > 0) {
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+    Sleep(10);
+  }
+}
+
+class Playback : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    media_ = Env("DOVRA_TEST_MEDIA");
+    if (media_.empty() || Env("DOVRA_TEST_CAPTURE").empty())
+      GTEST_SKIP() << "needs DOVRA_TEST_MEDIA and DOVRA_TEST_CAPTURE (the test command sets them)";
+  }
+  std::string media_;
+};
+
+}  // namespace
+
+TEST_F(Playback, WavLoopsUntilStopped) {
+  Win32MciPort port;
+  ASSERT_GT(port.WaveOutDevices(), 0);
+  Settings s;
+  s.BgmFile = media_ + "\\tone.wav";
+  Vormix_BGM bgm(port, s);
+  size_t start = 0;
+  SoundSince(0, &start);
+  bgm.PlayWav();
+  EXPECT_NE(ApiResult, 0);
+  Wait(2000);
+  const size_t wavData = ReadBytes(s.BgmFile).size() - 44;
+  const size_t heard = SoundSince(start);
+  EXPECT_GT(heard, 2 * wavData) << "the half-second sound should have looped";
+  bgm.StopWav();
+  Wait(300);
+  size_t afterStop = 0;
+  SoundSince(0, &afterStop);
+  Wait(1000);
+  EXPECT_EQ(SoundSince(afterStop), 0u) << "sound after StopWav";
+}
+
+TEST_F(Playback, Mp3PlaysStopsAtItsEndAndRestartsFromZero) {
+  Win32MciPort port;
+  Settings s;
+  s.BgmFile = media_ + "\\tone.mp3";
+  Vormix_BGM bgm(port, s);
+  size_t start = 0;
+  SoundSince(0, &start);
+  bgm.PlayMp3();
+  EXPECT_TRUE(bgm.IsMp3Playing());
+  bool ended = false;
+  for (int i = 0; i < 100 && !ended; ++i) {
+    Wait(100);
+    ended = !bgm.IsMp3Playing();
+  }
+  ASSERT_TRUE(ended) << "the one-second MP3 never reported its end";
+  EXPECT_EQ(std::string(bgm.Mp3Mode.data(), 7), "stopped");
+  EXPECT_GT(SoundSince(start), 10000u);
+
+  size_t before = 0;
+  SoundSince(0, &before);
+  bgm.RestartMp3();  // not playing: stop, then play from 0
+  Wait(2500);
+  EXPECT_GT(SoundSince(before), 10000u) << "no sound after the restart";
+
+  bgm.StopMp3();
+  Wait(300);
+  size_t afterStop = 0;
+  SoundSince(0, &afterStop);
+  Wait(1000);
+  EXPECT_EQ(SoundSince(afterStop), 0u) << "sound after StopMp3";
+  EXPECT_FALSE(bgm.IsMp3Playing());
+}
+
+TEST_F(Playback, CdWithoutADriveEndsTheWatch) {
+  Win32MciPort port;
+  Settings s;
+  s.BgmKind = 1;
+  Vormix_BGM bgm(port, s);
+  bgm.OpenCd();
+  EXPECT_NE(ApiResult, 0);
+  bgm.WatchCd();
+  EXPECT_FALSE(bgm.CdWatching);
+  bgm.StopCd();
+}
