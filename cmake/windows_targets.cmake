@@ -16,7 +16,7 @@ file(GLOB DOVRA_WIN32_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/*.
 if(DOVRA_WIN32_TESTS)
   add_executable(win32_tests ${DOVRA_WIN32_TESTS} ${DOVRA_RC})
   target_include_directories(win32_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src/resources)
-  target_link_libraries(win32_tests PRIVATE dovra_win32 ${DOVRA_GTEST_MAIN})
+  target_link_libraries(win32_tests PRIVATE dovra_win32 psapi ${DOVRA_GTEST_MAIN})
   add_test(NAME win32_tests COMMAND win32_tests)
 endif()
 
@@ -25,3 +25,24 @@ target_link_libraries(frame_bench PRIVATE dovra_win32)
 
 add_executable(mp3_restart_probe ${CMAKE_SOURCE_DIR}/bench/mp3_restart_probe_win32.cpp)
 target_link_libraries(mp3_restart_probe PRIVATE dovra_win32)
+
+# Dovra.scr: the screen saver itself, a GUI program.
+add_executable(Dovra WIN32 ${CMAKE_SOURCE_DIR}/src/startup/main_win32.cpp ${DOVRA_RC})
+target_include_directories(Dovra PRIVATE ${CMAKE_SOURCE_DIR}/src/resources)
+target_link_libraries(Dovra PRIVATE dovra_win32)
+set_target_properties(Dovra PROPERTIES SUFFIX ".scr")
+target_link_options(Dovra PRIVATE -s)
+
+# End-to-end tests: drive Dovra.scr from outside, as the host and a user would.
+file(GLOB DOVRA_E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
+list(FILTER DOVRA_E2E_TESTS EXCLUDE REGEX "_main_win32\\.cpp$")
+add_executable(e2e_tests ${DOVRA_E2E_TESTS} ${CMAKE_SOURCE_DIR}/tests/win32/win32_test_util.cpp
+               ${CMAKE_SOURCE_DIR}/tests/win32/resource_counts.cpp)
+target_include_directories(e2e_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+target_link_libraries(e2e_tests PRIVATE ${DOVRA_GTEST_MAIN} ${DOVRA_WIN32_LIBS} psapi)
+add_dependencies(e2e_tests Dovra)
+
+add_executable(dovra_probe WIN32 ${CMAKE_SOURCE_DIR}/tests/e2e/dovra_probe_main_win32.cpp
+               ${CMAKE_SOURCE_DIR}/tests/win32/resource_counts.cpp ${DOVRA_RC})
+target_include_directories(dovra_probe PRIVATE ${CMAKE_SOURCE_DIR}/src/resources ${CMAKE_SOURCE_DIR}/tests)
+target_link_libraries(dovra_probe PRIVATE dovra_win32 psapi)

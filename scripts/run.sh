@@ -1,15 +1,45 @@
 #!/usr/bin/env bash
-# The main job: builds Dovra (installing what is missing) and shows what is there.
+# Builds Dovra.scr (installing what is missing) and runs it under Wine.
+#   bash scripts/run.sh            the full-screen saver (/s)
+#   bash scripts/run.sh /c         another request of the screen-saver host
+# On a display it runs there until you end it (Escape, a click or the mouse).
+# Without a display it runs on a virtual 1920 x 1080 screen for a few seconds
+# and saves screenshots into build/screenshots/.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 cd "$ROOT"
 bash scripts/setup.sh
 JOBS=$(nproc 2>/dev/null || echo 2)
-cmake -S . -B build/native >/dev/null
-cmake --build build/native -j "$JOBS" >/dev/null
 cmake -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" >/dev/null
-cmake --build build/windows -j "$JOBS" >/dev/null
-echo "Built:"
-ls -1 build/windows/*.exe build/windows/*.scr 2>/dev/null | sed 's/^/  /' || true
-echo "Figure logic, one frame of the largest figure (native):"
-build/native/core_bench --benchmark_min_time=0.2 2>/dev/null | grep BM_ || true
+cmake --build build/windows -j "$JOBS" --target Dovra >/dev/null
+args=${1-/s}
+
+# The saver's own folder: it keeps its INI file and two pictures beside itself.
+mkdir -p build/run
+cp build/windows/Dovra.scr build/run/Dovra.scr
+source scripts/wine-env.sh
+wine_prefix_init
+
+if [[ -n ${DISPLAY:-} && -z ${DOVRA_HEADLESS:-} ]]; then
+  echo "Dovra: running 'Dovra.scr $args' on $DISPLAY (Escape, a click or moving the mouse ends it)"
+  wine_cmd wine build/run/Dovra.scr $args
+  exit 0
+fi
+
+shots=$ROOT/build/screenshots
+mkdir -p "$shots"
+export DOVRA_SCREEN=${DOVRA_SCREEN:-1920x1080x24}
+wine_session_start
+trap 'wine_session_stop' EXIT
+echo "Dovra: no display here; running 'Dovra.scr $args' on a virtual ${DOVRA_SCREEN%x*} screen"
+wine_cmd wine build/run/Dovra.scr $args &
+saver=$!
+for t in 2 5 8; do
+  sleep $((t - ${last:-0})); last=$t
+  import -window root "$shots/dovra-${t}s.png"
+done
+xdotool key Escape || true
+for _ in $(seq 50); do kill -0 "$saver" 2>/dev/null || break; sleep 0.1; done
+kill "$saver" 2>/dev/null || true
+echo "Screenshots after 2, 5 and 8 seconds:"
+ls -1 "$shots"/dovra-*s.png | sed 's/^/  /'

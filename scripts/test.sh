@@ -90,6 +90,25 @@ fi
 if build sanitize "$DOVRA_BUILD/sanitize" -DDOVRA_SANITIZE=ON -DDOVRA_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug; then
   ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 gtest sanitize "$DOVRA_BUILD/sanitize/core_tests"
 fi
+# soak PROBE FRAMES: runs the full-screen saver unpaced for FRAMES frames and
+# checks that GDI and USER objects and private memory did not grow.
+soak() {
+  local probe=$1 frames=$2 dir
+  dir=$(mktemp -d "$DOVRA_BUILD/soak.XXXXXX")
+  cp "$probe" "$dir/"
+  DOVRA_PROBE_UNPACED=1 DOVRA_PROBE_FRAMES=$frames DOVRA_PROBE_STATS="Z:${dir//\//\\}\\stats.txt" \
+    DOVRA_WINE_TIMEOUT=600 scripts/wine-run.sh "$dir/$(basename "$probe")"
+  cat "$dir/stats.txt" || return 1
+  local -A v
+  while IFS="=" read -r k val; do v[$k]=$val; done < <(tr -d "\r" <"$dir/stats.txt")
+  rm -rf "$dir"
+  [[ ${v[frames]} -ge $frames ]] || return 1
+  [[ ${v[gdi_start]} -gt 0 && ${v[gdi_end]} -le ${v[gdi_start]} ]] || { echo "GDI objects grew"; return 1; }
+  [[ ${v[user_end]} -le ${v[user_start]} ]] || { echo "USER objects grew"; return 1; }
+  # Memory may settle by a few pages; growth with the frame count would not.
+  (( ${v[private_end]} <= ${v[private_start]} + 1048576 )) || { echo "private memory grew"; return 1; }
+}
+
 # replay TARGET DIR...: runs a fuzz target once on every file in the folders.
 replay() {
   local target=$1; shift
@@ -133,6 +152,8 @@ if build windows "$DOVRA_BUILD/windows" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/ming
     ALSA_CONFIG_PATH=$media/alsa.conf DOVRA_TEST_MEDIA=$(winpath "$media") DOVRA_TEST_CAPTURE=$(winpath "$media/capture.raw") \
       gtest "wine-playback-$t" scripts/wine-run.sh "$DOVRA_BUILD/windows/win32_tests.exe" --gtest_filter="Playback.$t"
   done
+  gtest wine-e2e scripts/wine-run.sh "$DOVRA_BUILD/windows/e2e_tests.exe"
+  check soak-short soak "$DOVRA_BUILD/windows/dovra_probe.exe" "${DOVRA_SOAK_FRAMES:-3000}"
   wine_session_stop
   # The INI keys must come out as their Shift-JIS bytes on a Western system too.
   (

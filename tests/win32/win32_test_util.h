@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "win32/resource_counts.h"
+
 namespace dovra::test {
 
 // A fresh folder under the temporary folder, removed with its files afterwards.
@@ -24,9 +26,5 @@ class TempDir {
 std::vector<unsigned char> ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::string& bytes);
 bool FileThere(const std::string& path);
-
-// GDI and USER objects of this process.
-DWORD GdiObjects();
-DWORD UserObjects();
 
 }  // namespace dovra::test

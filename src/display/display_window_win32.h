@@ -1,0 +1,78 @@
+// Vormix_S: the full-screen saver window. Its load handler sets everything up and
+// then draws frames until the program ends from one of its input handlers.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "display/animation.h"
+#include "display/ball_drawing.h"
+#include "display/frame_pacing.h"
+#include "music/bgm.h"
+#include "music/mci_port_win32.h"
+#include "startup/settings.h"
+#include "surface/surface_win32.h"
+#include "toolkit/value_services.h"
+#include "toolkit/window_win32.h"
+
+namespace dovra {
+
+// Only test builds set these: they measure the loop without changing what it draws.
+struct FrameHooks {
+  bool unpaced = false;
+  std::function<void(uint64_t frame)> afterFrame;
+};
+
+class Vormix_S : public Window {
+ public:
+  Vormix_S(const Settings& settings, char requestLetter);
+  ~Vormix_S() override;
+
+  // Set-up, then the frame loop; never returns.
+  [[noreturn]] void Form_Load();
+  void SetHooks(FrameHooks hooks) { hooks_ = std::move(hooks); }
+
+  static constexpr const char* kCaption = "Vormix_Main";
+
+ protected:
+  void Form_KeyDown(int16_t keyCode, int16_t shift) override;
+  void Form_MouseDown(int16_t button, int16_t shift, int x, int y) override;
+  void Form_MouseMove(int16_t button, int16_t shift, int x, int y) override;
+  void Form_QueryUnload(int16_t& cancel, int16_t mode) override;
+  void Form_Unload(int16_t& cancel) override;
+  void Timer1_Timer();
+  void Timer2_Timer();
+
+ private:
+  void SetUp();
+  void Frame();
+  void WaitForNextFrame();
+  bool MusicFileIs(const char* ext) const;
+
+  const Settings& settings_;
+  char requestLetter_;
+  int16_t MouseMoveCount = 0;
+  uint8_t ShapeNo = 0;
+
+  Vormix_C1 BackBuffer, BallSprite, BackPicture;
+  VertexList Vertices;
+  StarField Stars{};
+  View view_{};
+  Vormix_C2 Watch;
+  BallPainter painter_;
+  Rnd rnd_;
+  Win32MciPort mciPort_;
+  Vormix_BGM bgm_;
+  Timer Timer1, Timer2;
+
+  HDC windowDC_ = nullptr;
+  HANDLE frameTimer_ = nullptr;
+  bool raisedTimerResolution_ = false;
+  FramePacer pacer_;
+  FrameHooks hooks_;
+  uint64_t frames_ = 0;
+};
+
+}  // namespace dovra

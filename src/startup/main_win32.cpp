@@ -1,0 +1,42 @@
+// Main: the entry procedure. Refuses a second copy while the saver or its
+// settings dialog is open, reads the request letter and opens the one window the
+// screen-saver host asks for.
+#include <windows.h>
+
+#include "display/display_window_win32.h"
+#include "startup/command_line.h"
+#include "startup/preview_window_win32.h"
+#include "startup/settings_win32.h"
+#include "toolkit/program_state.h"
+#include "toolkit/text_win32.h"
+#include "toolkit/window_win32.h"
+
+namespace dovra {
+
+// The dialog's caption, searched with the wide call so that the guard works
+// whatever the system's ANSI code page is.
+constexpr const char* kSettingsCaption = "Vormix_Dovraの設定";
+
+void Main() {
+  const bool saverOpen = FindWindowW(nullptr, Utf8ToWide(Vormix_S::kCaption).c_str()) != nullptr;
+  const bool dialogOpen = FindWindowW(nullptr, Utf8ToWide(kSettingsCaption).c_str()) != nullptr;
+  if (saverOpen || dialogOpen) EndProgram(0);
+
+  const Request request = ParseRequest(ArgumentsOf(GetCommandLineA()));
+  const Mode mode = ModeOf(request);
+  if (mode == Mode::Preview) RunPreview(request.hostHandle);
+
+  Settings settings;
+  LoadSettingsWin32(settings);
+  if (mode == Mode::Settings || mode == Mode::End) EndProgram(0);
+  if (mode == Mode::FullScreen) CursorShowCount = ShowCursor(FALSE);
+  Vormix_S display(settings, request.letter);
+  display.Form_Load();
+}
+
+}  // namespace dovra
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  dovra::Main();
+  return 0;
+}

@@ -1,0 +1,223 @@
+// Dovra.scr driven from outside, as the screen-saver host and a user would.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "e2e/saver_process.h"
+#include "win32/win32_test_util.h"
+
+using namespace dovra::e2e;
+using dovra::test::FileThere;
+using dovra::test::ReadBytes;
+using dovra::test::TempDir;
+
+namespace {
+
+const wchar_t* const kMain = L"Vormix_Main";
+
+bool IsCrash(DWORD code) { return (code & 0xC0000000u) == 0xC0000000u; }
+
+void EndsCleanly(SaverProcess& p, DWORD ms = 3000) {
+  DWORD code = 0;
+  ASSERT_TRUE(p.WaitExit(ms, &code)) << "still running";
+  EXPECT_FALSE(IsCrash(code)) << std::hex << code;
+}
+
+// The screen as the user sees it, top row first, 0x00RRGGBB.
+std::vector<uint32_t> Screen(int& w, int& h) {
+  w = GetSystemMetrics(SM_CXSCREEN);
+  h = GetSystemMetrics(SM_CYSCREEN);
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  BITMAPINFO bi{};
+  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(mem, dib);
+  BitBlt(mem, 0, 0, w, h, screen, 0, 0, SRCCOPY);
+  GdiFlush();
+  std::vector<uint32_t> px(static_cast<uint32_t*>(bits), static_cast<uint32_t*>(bits) + w * h);
+  SelectObject(mem, old);
+  DeleteObject(dib);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+  for (uint32_t& p : px) p &= 0xFFFFFF;
+  return px;
+}
+
+bool Grey(uint32_t c) { return ((c >> 16) & 255) == ((c >> 8) & 255) && ((c >> 8) & 255) == (c & 255); }
+
+}  // namespace
+
+TEST(FullScreen, EachFullScreenRequestCoversTheScreenOnTopAndEndsOnEscape) {
+  for (const char* args : {"/s", "/S", "-s", ""}) {
+    SCOPED_TRACE(std::string("args '") + args + "'");
+    TempDir dir;
+    SaverProcess p(dir.Path(), args);
+    ASSERT_TRUE(p.Started());
+    HWND w = p.WaitWindow(kMain, 10000);
+    ASSERT_NE(w, nullptr);
+    RECT r{};
+    GetWindowRect(w, &r);
+    EXPECT_EQ(r.left, 0);
+    EXPECT_EQ(r.top, 0);
+    EXPECT_EQ(r.right, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(r.bottom, GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_TRUE(GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_FALSE(GetWindowLongW(w, GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME));
+    PostMessageW(w, WM_KEYDOWN, 'A', 0);
+    PostMessageW(w, WM_KEYDOWN, VK_SPACE, 0);
+    Pump(400);
+    EXPECT_TRUE(p.Running()) << "a key other than Escape ended the saver";
+    PostMessageW(w, WM_KEYDOWN, VK_ESCAPE, 0);
+    EndsCleanly(p);
+    // Both pictures were written beside the program.
+    const auto ball = ReadBytes(dir.File("Vormix1.bmp"));
+    ASSERT_GE(ball.size(), 54u);
+    EXPECT_EQ(ball[18], 22);
+    EXPECT_EQ(ball[22], 23);
+    const auto back = ReadBytes(dir.File("Vormix2.bmp"));
+    ASSERT_GE(back.size(), 54u);
+    const int bw = back[18] | (back[19] << 8);
+    EXPECT_TRUE(bw == 500 || bw == 640) << bw;
+    EXPECT_FALSE(FileThere(dir.File("VormixDovra.ini")));  // loading never writes
+  }
+}
+
+TEST(FullScreen, AnyMouseButtonEndsIt) {
+  for (UINT msg : {WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN}) {
+    TempDir dir;
+    SaverProcess p(dir.Path(), "/s");
+    HWND w = p.WaitWindow(kMain, 10000);
+    ASSERT_NE(w, nullptr);
+    Pump(300);
+    PostMessageW(w, msg, 0, MAKELPARAM(100, 100));
+    EndsCleanly(p);
+  }
+}
+
+// Wine sends one move of its own when the window appears under the pointer, and
+// it counts like any other: 29 posted moves leave the saver running, the 31st
+// event (the 30th or 31st posted) ends it.
+TEST(FullScreen, ThirtyMouseMovesAreToleratedTheThirtyFirstEndsIt) {
+  TempDir dir;
+  SaverProcess p(dir.Path(), "/s");
+  HWND w = p.WaitWindow(kMain, 10000);
+  ASSERT_NE(w, nullptr);
+  Pump(500);
+  for (int i = 1; i <= 29; ++i) PostMessageW(w, WM_MOUSEMOVE, 0, MAKELPARAM(i, i));
+  Pump(500);
+  ASSERT_TRUE(p.Running()) << "ended before the 31st move";
+  int posted = 29;
+  while (p.Running() && posted < 31) {
+    PostMessageW(w, WM_MOUSEMOVE, 0, MAKELPARAM(posted, posted));
+    ++posted;
+    Pump(400);
+  }
+  EndsCleanly(p);
+  EXPECT_GE(posted, 30);
+}
+
+TEST(FullScreen, TheScreenShowsPlanetStarsAndBalls) {
+  TempDir dir;
+  SaverProcess p(dir.Path(), "/s");
+  HWND w = p.WaitWindow(kMain, 10000);
+  ASSERT_NE(w, nullptr);
+  Pump(3000);
+  int sw = 0, sh = 0;
+  const std::vector<uint32_t> px = Screen(sw, sh);
+  PostMessageW(w, WM_KEYDOWN, VK_ESCAPE, 0);
+  EndsCleanly(p);
+  // The background is at most 640 x 480, centred; outside it only grey stars
+  // (and balls) are drawn on black.
+  int colouredOutside = 0, starsOutside = 0, colouredInside = 0, lightGrey = 0;
+  for (int y = 0; y < sh; ++y)
+    for (int x = 0; x < sw; ++x) {
+      const uint32_t c = px[y * sw + x];
+      const bool inside = x >= sw / 2 - 320 && x < sw / 2 + 320 && y >= sh / 2 - 240 && y < sh / 2 + 240;
+      if (!inside) {
+        if (!Grey(c)) ++colouredOutside;
+        else if (c != 0) ++starsOutside;
+      } else if (!Grey(c)) {
+        ++colouredInside;
+      }
+      if (Grey(c) && (c & 255) > 120) ++lightGrey;
+    }
+  EXPECT_EQ(colouredOutside, 0);
+  EXPECT_GT(starsOutside, 20);       // grey stars on black
+  EXPECT_GT(colouredInside, 20000);  // a planet in the middle
+  EXPECT_GT(lightGrey, 500);         // lit balls
+}
+
+TEST(Requests, UnknownRequestsEndWithoutAWindow) {
+  for (const char* args : {"/a 1234", "s", "/x"}) {
+    TempDir dir;
+    SaverProcess p(dir.Path(), args);
+    ASSERT_TRUE(p.Started());
+    EndsCleanly(p, 5000);
+    EXPECT_EQ(p.WaitWindow(kMain, 0), nullptr);
+  }
+}
+
+TEST(Requests, AnOpenSaverOrDialogStopsEveryStart) {
+  for (const wchar_t* caption : {L"Vormix_Main", L"Vormix_Dovraの設定"}) {
+    HWND other = CreateWindowExW(0, L"STATIC", caption, WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(other, nullptr);
+    HWND pane = CreateWindowExW(0, L"STATIC", L"pane", WS_POPUP | WS_VISIBLE, 0, 0, 152, 112, nullptr, nullptr, nullptr, nullptr);
+    const std::vector<std::string> requests{"/s", "", "/p " + std::to_string(reinterpret_cast<uintptr_t>(pane))};
+    for (const std::string& args : requests) {
+      TempDir dir;
+      SaverProcess p(dir.Path(), args);
+      EndsCleanly(p, 5000);
+      EXPECT_FALSE(FileThere(dir.File("Vormix1.bmp"))) << args;
+    }
+    DestroyWindow(pane);
+    DestroyWindow(other);
+  }
+}
+
+TEST(Preview, EmbedsInThePaneAndEndsWithIt) {
+  HWND pane = CreateWindowExW(0, L"STATIC", L"host pane", WS_POPUP | WS_VISIBLE, 50, 60, 152, 112,
+                              nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(pane, nullptr);
+  TempDir dir;
+  SaverProcess p(dir.Path(), "/p " + std::to_string(reinterpret_cast<uintptr_t>(pane)));
+  HWND child = nullptr;
+  for (int i = 0; i < 200 && !child; ++i) {
+    Pump(25);
+    child = FindWindowExW(pane, nullptr, nullptr, L"Preview Window");
+  }
+  ASSERT_NE(child, nullptr);
+  EXPECT_TRUE(GetWindowLongW(child, GWL_STYLE) & WS_CHILD);
+  RECT r{};
+  GetWindowRect(child, &r);
+  EXPECT_EQ(r.left, 50);
+  EXPECT_EQ(r.top, 60);
+  EXPECT_EQ(r.right - r.left, 152);
+  EXPECT_EQ(r.bottom - r.top, 112);
+  EXPECT_FALSE(FileThere(dir.File("Vormix1.bmp")));
+
+  // While only a preview runs, a full-screen start is not stopped.
+  {
+    TempDir other;
+    SaverProcess full(other.Path(), "/s");
+    HWND w = full.WaitWindow(kMain, 10000);
+    ASSERT_NE(w, nullptr);
+    PostMessageW(w, WM_KEYDOWN, VK_ESCAPE, 0);
+    EndsCleanly(full);
+  }
+  EXPECT_TRUE(p.Running());
+  DestroyWindow(pane);
+  DWORD code = 0;
+  EXPECT_TRUE(p.WaitExit(1000, &code)) << "the preview outlived its pane";
+  EXPECT_FALSE(IsCrash(code));
+}
+
+TEST(Preview, NoPaneNoWindow) {
+  for (const char* args : {"/p", "/p 0", "/p abc", "/p 12345678"}) {
+    TempDir dir;
+    SaverProcess p(dir.Path(), args);
+    EndsCleanly(p, 5000);
+    EXPECT_EQ(p.WaitWindow(L"Preview Window", 0), nullptr) << args;
+  }
+}

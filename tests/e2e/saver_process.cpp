@@ -1,0 +1,91 @@
+#include "e2e/saver_process.h"
+
+namespace dovra::e2e {
+
+std::string BuiltSaver() {
+  char self[MAX_PATH];
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  std::string dir(self);
+  return dir.substr(0, dir.find_last_of('\\')) + "\\Dovra.scr";
+}
+
+void Pump(DWORD ms) {
+  const DWORD end = GetTickCount() + ms;
+  for (;;) {
+    MSG m;
+    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&m);
+      DispatchMessageW(&m);
+    }
+    const int32_t left = static_cast<int32_t>(end - GetTickCount());
+    if (left <= 0) return;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, left < 10 ? left : 10, QS_ALLINPUT);
+  }
+}
+
+SaverProcess::SaverProcess(const std::string& dir, const std::string& args) {
+  const std::string exe = dir + "\\Dovra.scr";
+  if (!CopyFileA(BuiltSaver().c_str(), exe.c_str(), FALSE)) return;
+  std::string cmd = "\"" + exe + "\"" + (args.empty() ? "" : " " + args);
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  if (!CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &pi_))
+    pi_ = PROCESS_INFORMATION{};
+}
+
+SaverProcess::~SaverProcess() {
+  if (!pi_.hProcess) return;
+  if (Running()) {
+    TerminateProcess(pi_.hProcess, 99);
+    WaitForSingleObject(pi_.hProcess, 5000);
+  }
+  CloseHandle(pi_.hProcess);
+  CloseHandle(pi_.hThread);
+}
+
+bool SaverProcess::Running() const {
+  return pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+bool SaverProcess::WaitExit(DWORD ms, DWORD* code) {
+  const DWORD end = GetTickCount() + ms;
+  while (Running()) {
+    if (static_cast<int32_t>(end - GetTickCount()) <= 0) return false;
+    Pump(10);
+  }
+  if (code) GetExitCodeProcess(pi_.hProcess, code);
+  return true;
+}
+
+namespace {
+struct Search {
+  DWORD pid;
+  const wchar_t* caption;
+  HWND found;
+};
+BOOL CALLBACK Each(HWND h, LPARAM lp) {
+  auto* s = reinterpret_cast<Search*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(h, &pid);
+  wchar_t text[256] = {};
+  GetWindowTextW(h, text, 256);
+  if (pid == s->pid && lstrcmpW(text, s->caption) == 0) {
+    s->found = h;
+    return FALSE;
+  }
+  return TRUE;
+}
+}  // namespace
+
+HWND SaverProcess::WaitWindow(const wchar_t* caption, DWORD ms) const {
+  const DWORD end = GetTickCount() + ms;
+  for (;;) {
+    Search s{pi_.dwProcessId, caption, nullptr};
+    EnumWindows(&Each, reinterpret_cast<LPARAM>(&s));
+    if (s.found) return s.found;
+    if (static_cast<int32_t>(end - GetTickCount()) <= 0 || !Running()) return nullptr;
+    Pump(20);
+  }
+}
+
+}  // namespace dovra::e2e

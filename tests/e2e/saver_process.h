@@ -1,0 +1,34 @@
+// Starting Dovra.scr as the screen-saver host does, and watching it from outside.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+namespace dovra::e2e {
+
+// Dovra.scr beside this test program.
+std::string BuiltSaver();
+
+class SaverProcess {
+ public:
+  // Copies Dovra.scr into dir (its program folder) and starts it with args.
+  SaverProcess(const std::string& dir, const std::string& args);
+  ~SaverProcess();
+  SaverProcess(const SaverProcess&) = delete;
+  SaverProcess& operator=(const SaverProcess&) = delete;
+  bool Started() const { return pi_.hProcess != nullptr; }
+  DWORD Pid() const { return pi_.dwProcessId; }
+  // Waits (pumping this thread's messages) for the process to end.
+  bool WaitExit(DWORD ms, DWORD* code = nullptr);
+  bool Running() const;
+  // A top-level window of this process with the caption, waiting up to ms.
+  HWND WaitWindow(const wchar_t* caption, DWORD ms) const;
+
+ private:
+  PROCESS_INFORMATION pi_{};
+};
+
+// Pumps this thread's messages for ms milliseconds.
+void Pump(DWORD ms);
+
+}  // namespace dovra::e2e
