@@ -1,0 +1,26 @@
+// Painting one look of the Command button: a two-colour vertical gradient with
+// the outer four-pixel ring of a face picture over it, stretched to the size.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+
+namespace dovra {
+
+// The frame geometry in twips, kept from one draw to the next: an inner size
+// that does not fit 16 bits leaves the previous one in place.
+struct FaceGeometry {
+  int16_t C = 60;
+  int16_t IW = 0;
+  int16_t IH = 0;
+};
+
+// Paints onto dc, whose drawing area is widthTwips x heightTwips (tpp twips a
+// pixel), from the 64 x 25 face picture.
+void PaintFace(HDC dc, double widthTwips, double heightTwips, double tpp, HBITMAP face,
+               bool hoverGradient, FaceGeometry& geometry);
+
+// The gradient alone: light (FF FF FF) to dark (C6 C5 D7), reversed for hover.
+void FillGradient(HDC dc, int widthPx, int heightPx, bool hoverGradient);
+
+}  // namespace dovra

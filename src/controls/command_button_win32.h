@@ -1,0 +1,65 @@
+// Command: the owner-drawn push button, a child window of its own with a
+// persistent drawing surface that its paint handling copies to the screen, and
+// a windowless caption label drawn over it.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "controls/button_face_win32.h"
+#include "controls/button_state.h"
+#include "surface/surface_win32.h"
+#include "toolkit/handles_win32.h"
+#include "toolkit/program_win32.h"
+
+namespace dovra {
+
+class Command : public ButtonHost {
+ public:
+  Command();
+  ~Command() override;
+  Command(const Command&) = delete;
+  Command& operator=(const Command&) = delete;
+
+  // Creates the child window at a position and size in twips and loads its
+  // properties from the container's store.
+  bool Create(HWND parent, double left, double top, double width, double height, int id,
+              const PropertyStore& store, const FontDesc& ambientFont);
+  HWND hwnd() const { return hwnd_; }
+  CommandButton& Button() { return button_; }
+  void Initialize() { button_.Initialize(); }
+
+  std::function<void()> Click;
+
+  // ButtonHost.
+  void DrawFace(Look look, bool hoverGradient) override;
+  void EnableCaption(bool enabled) override;
+  void SetCaptionColour(uint32_t colour) override;
+  void RaiseClick() override;
+  void StartPoll(uint32_t intervalMs) override;
+  bool CursorOverOwnWindow() override;
+  void PropertyChanged(const char*) override {}
+
+  // The face as last drawn, for tests: the persistent surface.
+  const Vormix_C1& Surface() const { return surface_; }
+  Look LastLook() const { return lastLook_; }
+
+ private:
+  static LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+  void Paint(HDC dc);
+  void UpdateFont();
+
+  HWND hwnd_ = nullptr;
+  CommandButton button_;
+  Picture faces_[6];
+  Vormix_C1 surface_;
+  FaceGeometry geometry_;
+  UniqueFont font_;
+  bool captionEnabled_ = true;
+  COLORREF captionColour_ = 0;
+  Look lastLook_ = Look::Normal;
+};
+
+}  // namespace dovra
