@@ -5,6 +5,7 @@
 
 #include "display/display_window_win32.h"
 #include "startup/command_line.h"
+#include "settings_dialog/settings_dialog_win32.h"
 #include "startup/preview_window_win32.h"
 #include "startup/settings_win32.h"
 #include "toolkit/program_state.h"
@@ -13,13 +14,11 @@
 
 namespace dovra {
 
-// The dialog's caption, searched with the wide call so that the guard works
-// whatever the system's ANSI code page is.
-constexpr const char* kSettingsCaption = "Vormix_Dovraの設定";
-
 void Main() {
+  // Both captions are searched with the wide call, so that the guard works
+  // whatever the system's ANSI code page is.
   const bool saverOpen = FindWindowW(nullptr, Utf8ToWide(Vormix_S::kCaption).c_str()) != nullptr;
-  const bool dialogOpen = FindWindowW(nullptr, Utf8ToWide(kSettingsCaption).c_str()) != nullptr;
+  const bool dialogOpen = FindWindowW(nullptr, Utf8ToWide(Vormix_P::kCaption).c_str()) != nullptr;
   if (saverOpen || dialogOpen) EndProgram(0);
 
   const Request request = ParseRequest(ArgumentsOf(GetCommandLineA()));
@@ -28,7 +27,14 @@ void Main() {
 
   Settings settings;
   LoadSettingsWin32(settings);
-  if (mode == Mode::Settings || mode == Mode::End) EndProgram(0);
+  if (mode == Mode::Settings) {
+    // Modal; any handle after the letter (/c:1234) is ignored.
+    Win32ProfileStore store;
+    Vormix_P dialog(settings, store);
+    dialog.ShowModal();
+    EndProgram(0);
+  }
+  if (mode == Mode::End) EndProgram(0);
   if (mode == Mode::FullScreen) CursorShowCount = ShowCursor(FALSE);
   Vormix_S display(settings, request.letter);
   display.Form_Load();

@@ -69,7 +69,7 @@ BOOL CALLBACK Each(HWND h, LPARAM lp) {
   GetWindowThreadProcessId(h, &pid);
   wchar_t text[256] = {};
   GetWindowTextW(h, text, 256);
-  if (pid == s->pid && lstrcmpW(text, s->caption) == 0) {
+  if (pid == s->pid && IsWindowVisible(h) && lstrcmpW(text, s->caption) == 0) {
     s->found = h;
     return FALSE;
   }

@@ -21,7 +21,7 @@ class SaverProcess {
   // Waits (pumping this thread's messages) for the process to end.
   bool WaitExit(DWORD ms, DWORD* code = nullptr);
   bool Running() const;
-  // A top-level window of this process with the caption, waiting up to ms.
+  // A visible top-level window of this process with the caption, waiting up to ms.
   HWND WaitWindow(const wchar_t* caption, DWORD ms) const;
 
  private:

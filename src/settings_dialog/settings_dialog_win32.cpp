@@ -1,0 +1,423 @@
+#include "settings_dialog/settings_dialog_win32.h"
+
+#include <commdlg.h>
+#include <shellapi.h>
+
+#include <cmath>
+#include <vector>
+
+#include "controls/property_store.h"
+#include "resources/resource_ids.h"
+#include "settings_dialog/dialog_logic.h"
+#include "startup/zoom_win32.h"
+#include "toolkit/program_state.h"
+#include "toolkit/text_win32.h"
+#include "toolkit/value_services.h"
+
+namespace dovra {
+
+const char* const Vormix_P::kUrl = "https://dovra.example.org/";
+const char* const Vormix_P::kCredit = "Dovra 1.00  ボールの形のスクリーンセーバー";
+
+namespace {
+
+// The layout in twips: left, top, width, height.
+struct Box {
+  double l, t, w, h;
+};
+constexpr double kClientW = 7440, kClientH = 3645;
+constexpr Box kPanel{180, 240, 7035, 2475};
+constexpr Box kSet{4800, 2940, 1215, 435};
+constexpr Box kCancel{6060, 2940, 1215, 435};
+constexpr Box kCreditBox{180, 2880, 2475, 195};
+constexpr Box kUrlBox{180, 3120, 3105, 195};
+// Inside the panel.
+constexpr Box kShape3{300, 300, 1695, 315};
+constexpr Box kHeading{300, 360, 1665, 195};
+constexpr Box kMark[3] = {{420, 1140, 195, 195}, {420, 840, 195, 195}, {420, 1440, 195, 195}};
+constexpr Box kKindLabel[3] = {{660, 1140, 330, 195}, {660, 840, 645, 195}, {660, 1440, 900, 195}};
+constexpr Box kRepeat{1680, 780, 615, 300};
+constexpr Box kRepeatLabel{2340, 840, 990, 195};
+constexpr Box kFileButton{420, 1680, 615, 375};
+constexpr Box kFileName{1080, 1740, 5595, 495};
+const char* const kKindText[3] = {"なし", "音楽CD", "MP3、WAV"};
+
+int X(double twips) { return static_cast<int>(std::lround(twips / TwipsPerPixelX())); }
+int Y(double twips) { return static_cast<int>(std::lround(twips / TwipsPerPixelY())); }
+RECT Rect(const Box& b) { return RECT{X(b.l), Y(b.t), X(b.l) + X(b.w), Y(b.t) + Y(b.h)}; }
+
+FontDesc DialogFont() { return DesignFont(); }
+
+HFONT MakeFont(bool underline) {
+  const FontDesc f = DialogFont();
+  HDC screen = GetDC(nullptr);
+  const int height = -static_cast<int>(std::lround(f.Size * GetDeviceCaps(screen, LOGPIXELSY) / 72.0));
+  ReleaseDC(nullptr, screen);
+  return CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, underline, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, Utf8ToWide(f.Name).c_str());
+}
+
+void PaintGradient(HDC dc, int width, const std::vector<GradientLine>& lines) {
+  for (const GradientLine& l : lines) {
+    HBRUSH b = CreateSolidBrush(RGB(l.r, l.g, l.b));
+    RECT row{0, l.row, width, l.row + 1};
+    FillRect(dc, &row, b);
+    DeleteObject(b);
+  }
+}
+
+// A transparent label "sized to its text": the text at the label's top-left.
+RECT DrawLabel(HDC dc, const Box& b, const std::string& text, COLORREF colour, UINT align = DT_LEFT) {
+  RECT r = Rect(b);
+  const std::wstring w = Utf8ToWide(text);
+  SetTextColor(dc, colour);
+  SetBkMode(dc, TRANSPARENT);
+  if (align == DT_LEFT) {
+    RECT measure = r;
+    DrawTextW(dc, w.c_str(), -1, &measure, DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
+    r.right = measure.right;
+    r.bottom = std::max(r.bottom, measure.bottom);
+  }
+  DrawTextW(dc, w.c_str(), -1, &r, DT_SINGLELINE | DT_NOPREFIX | align);
+  return r;
+}
+
+bool Inside(const RECT& r, int x, int y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; }
+
+// Double-buffered painting of a whole client area.
+template <typename F>
+void Buffered(HWND w, HDC dc, F&& draw) {
+  RECT c;
+  GetClientRect(w, &c);
+  HDC mem = CreateCompatibleDC(dc);
+  HBITMAP bmp = CreateCompatibleBitmap(dc, c.right, c.bottom);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  draw(mem, c.right, c.bottom);
+  BitBlt(dc, 0, 0, c.right, c.bottom, mem, 0, 0, SRCCOPY);
+  SelectObject(mem, old);
+  DeleteObject(bmp);
+  DeleteDC(mem);
+}
+
+bool SystemOpenFileDialog(HWND owner, const std::string& initialDir, std::string& chosen) {
+  // The record in its 76-byte form; the wide call shows the Japanese title and
+  // filter on any system. The path comes back in the ANSI code page, as the
+  // settings keep it.
+  std::wstring filter = L"BGMﾌｧｲﾙ (MP3 WAV)";
+  filter.push_back(L'\0');
+  filter += L"*.MP3;*.WAV";
+  filter.push_back(L'\0');
+  filter.push_back(L'\0');
+  std::vector<wchar_t> file(255, L'\0'), title(255, L'\0');
+  const std::wstring dir = AnsiToWide(initialDir);
+  OPENFILENAMEW ofn{};
+  ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
+  ofn.hwndOwner = owner;
+  ofn.hInstance = GetModuleHandleW(nullptr);
+  ofn.lpstrFilter = filter.c_str();
+  ofn.lpstrFile = file.data();
+  ofn.nMaxFile = 255;
+  ofn.lpstrFileTitle = title.data();
+  ofn.nMaxFileTitle = 255;
+  ofn.lpstrInitialDir = dir.c_str();
+  ofn.lpstrTitle = L"ﾌｧｲﾙを開く";
+  ofn.Flags = 0;
+  ApiResult = GetOpenFileNameW(&ofn);
+  if (ApiResult <= 0) return false;
+  chosen = WideToAnsi(std::wstring(file.data()));
+  return true;
+}
+
+void SystemOpenUrl(HWND owner, const std::wstring& url) {
+  ShellExecuteW(owner, L"open", url.c_str(), L"", L"", SW_SHOWNORMAL);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- the panel
+
+void MusicPanel::Form_Paint(HDC dc) {
+  Buffered(hwnd(), dc, [&](HDC m, int w, int h) {
+    PaintGradient(m, w, PanelGradient(h));
+    Vormix_P& d = dialog_;
+    HGDIOBJ oldFont = SelectObject(m, d.font_.Get());
+    // Shape3 behind the heading.
+    RECT shape = Rect(kShape3);
+    HBRUSH fill = CreateSolidBrush(RGB(236, 238, 250));
+    HPEN pen = CreatePen(PS_SOLID, 1, RGB(70, 80, 140));
+    HGDIOBJ ob = SelectObject(m, fill), op = SelectObject(m, pen);
+    Rectangle(m, shape.left, shape.top, shape.right, shape.bottom);
+    SelectObject(m, ob);
+    SelectObject(m, op);
+    DeleteObject(fill);
+    DeleteObject(pen);
+    DrawLabel(m, kHeading, "BGM", RGB(0, 0, 0), DT_CENTER);
+    for (int i = 0; i < 3; ++i) {
+      DrawLabel(m, kKindLabel[i], kKindText[i], RGB(0, 0, 0));
+      const Picture& mark = d.Img_Ra[d.Img_BGM[static_cast<size_t>(i)]];
+      HDC src = CreateCompatibleDC(m);
+      HGDIOBJ old = SelectObject(src, mark.Handle());
+      const RECT r = Rect(kMark[i]);
+      BitBlt(m, r.left, r.top, 12, 12, src, 0, 0, SRCCOPY);
+      SelectObject(src, old);
+      DeleteDC(src);
+    }
+    DrawLabel(m, kRepeatLabel, "曲目をﾘﾋﾟｰﾄ", RGB(0, 0, 0));
+    // lbl_Fname: a thin single border, room for two lines of path.
+    RECT f = Rect(kFileName);
+    HBRUSH frame = CreateSolidBrush(RGB(0, 0, 0));
+    FrameRect(m, &f, frame);
+    DeleteObject(frame);
+    InflateRect(&f, -2, -1);
+    const std::wstring path = Utf8ToWide(d.fileCaption_);
+    SetTextColor(m, RGB(0, 0, 0));
+    SetBkMode(m, TRANSPARENT);
+    DrawTextW(m, path.c_str(), -1, &f, DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
+    SelectObject(m, oldFont);
+  });
+}
+
+void MusicPanel::Form_MouseDown(int16_t button, int16_t shift, int x, int y) {
+  HDC dc = GetDC(hwnd());
+  HGDIOBJ old = SelectObject(dc, dialog_.font_.Get());
+  for (int i = 0; i < 3; ++i) {
+    if (Inside(Rect(kMark[i]), x, y)) {
+      dialog_.Img_BGM_MouseDown(i, button, shift, x, y);
+      break;
+    }
+    RECT label = Rect(kKindLabel[i]);
+    const std::wstring w = Utf8ToWide(kKindText[i]);
+    RECT measure = label;
+    DrawTextW(dc, w.c_str(), -1, &measure, DT_SINGLELINE | DT_CALCRECT);
+    label.right = measure.right;
+    if (Inside(label, x, y)) {
+      dialog_.lbl_BGM_MouseDown(i, button, shift, x, y);
+      break;
+    }
+  }
+  SelectObject(dc, old);
+  ReleaseDC(hwnd(), dc);
+}
+
+// ---------------------------------------------------------------- the dialog
+
+Vormix_P::Vormix_P(Settings& settings, ProfileStore& store)
+    : OpenFileDialog(&SystemOpenFileDialog), OpenUrl(&SystemOpenUrl), settings_(settings), store_(store),
+      Pic_C(*this) {}
+
+Vormix_P::~Vormix_P() = default;
+
+bool Vormix_P::Load() {
+  font_.Reset(MakeFont(false));
+  urlFont_.Reset(MakeFont(true));
+  Img_Ra[0] = LoadPictureResource(IDB_MARK_EMPTY);
+  Img_Ra[1] = LoadPictureResource(IDB_MARK_SELECTED);
+  hand_ = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDCUR_HAND));
+  icon_ = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_DOVRA));
+  // A fixed single frame with a caption bar around a client area of 7440 x 3645 twips.
+  const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_BORDER | WS_CLIPCHILDREN;
+  const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+  RECT frame{0, 0, X(kClientW), Y(kClientH)};
+  AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+  if (!Create(kCaption, style, exStyle, 0, 0, frame.right - frame.left, frame.bottom - frame.top, nullptr,
+              CreateSolidBrush(RGB(192, 192, 192)), icon_))
+    return false;
+  const RECT p = Rect(kPanel);
+  if (!Pic_C.Create("", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_CLIENTEDGE | WS_EX_CONTROLPARENT,
+                    p.left, p.top, p.right - p.left, p.bottom - p.top, hwnd(),
+                    CreateSolidBrush(RGB(224, 224, 224))))
+    return false;
+  SetWindowLongPtrW(Pic_C.hwnd(), GWLP_ID, kIdPanel);
+  // In tab order: the repeat list, the file button, then Set and Cancel.
+  const RECT r = Rect(kRepeat);
+  BGM_Repeat = CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN,
+                               r.left, r.top, r.right - r.left, 200, Pic_C.hwnd(),
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdRepeat)), GetModuleHandleW(nullptr), nullptr);
+  SendMessageW(BGM_Repeat, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
+  // The buttons' design data: caption and font.
+  auto design = [](const char* caption) {
+    MemoryPropertyStore s;
+    s.entries["Caption"] = std::string(caption);
+    s.entries["Font"] = DialogFont();
+    return s;
+  };
+  Cmd_File = std::make_unique<Command>();
+  Cmd_Set = std::make_unique<Command>();
+  Cmd_Can = std::make_unique<Command>();
+  Cmd_File->Create(Pic_C.hwnd(), kFileButton.l, kFileButton.t, kFileButton.w, kFileButton.h, kIdFile,
+                   design("..."), FontDesc{"Tahoma", 8.25, 400, false, false, false, 0});
+  Cmd_Set->Create(hwnd(), kSet.l, kSet.t, kSet.w, kSet.h, kIdSet, design("設定"), DialogFont());
+  Cmd_Can->Create(hwnd(), kCancel.l, kCancel.t, kCancel.w, kCancel.h, kIdCancel, design("ｷｬﾝｾﾙ"), DialogFont());
+  Cmd_File->Click = [this] { Cmd_File_Click(); };
+  Cmd_Set->Click = [this] { Cmd_Set_Click(); };
+  Cmd_Can->Click = [this] { Cmd_Can_Click(); };
+  Form_Load();
+  return true;
+}
+
+void Vormix_P::Form_Load() {
+  // 1. Centred, a third of the free height from the top.
+  RECT w{};
+  GetWindowRect(hwnd(), &w);
+  const double tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
+  const double dialogW = (w.right - w.left) * tx, dialogH = (w.bottom - w.top) * ty;
+  const TwipsPoint at = CentreDialog(ScreenWidthTwips(), ScreenHeightTwips(), dialogW, dialogH);
+  MoveTwips(at.left, at.top, dialogW, dialogH);
+  // 2-6.
+  SetButtons(true, true);
+  EnableWindow(BGM_Repeat, FALSE);
+  Img_BGM = {0, 0, 0};
+  if (settings_.BgmKind >= 0 && settings_.BgmKind <= 2) Img_BGM[static_cast<size_t>(settings_.BgmKind)] = 1;
+  if (settings_.BgmKind == 1) EnableWindow(BGM_Repeat, TRUE);
+  Cmd_File->Button().SetEnabled(settings_.BgmKind == 2);
+  // 7, 8. The repeat text, then the 31 entries; the text stays in the field.
+  SetWindowTextW(BGM_Repeat, Utf8ToWide(FormatTrack(settings_.BgmRepeat)).c_str());
+  for (const std::string& item : TrackItems())
+    SendMessageW(BGM_Repeat, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf8ToWide(item).c_str()));
+  // 9.
+  SetFileCaption(settings_.BgmFile);
+  // 10, 11. Zoom out of the mouse position before the dialog is visible.
+  POINT cursor{};
+  ApiResult = GetCursorPos(&cursor);
+  if (ApiResult != 0) {
+    ZoomPoint.X = static_cast<int16_t>(cursor.x & 0xFFFF);
+    ZoomPoint.Y = static_cast<int16_t>(cursor.y & 0xFFFF);
+  } else {
+    ZoomPoint = ZoomPointT{};
+  }
+  ZoomOpen(hwnd());
+  // 12.
+  SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW)));
+}
+
+void Vormix_P::SetButtons(bool initialize, bool enable) {
+  for (Command* c : {Cmd_File.get(), Cmd_Set.get(), Cmd_Can.get()}) {
+    if (!c) continue;
+    if (initialize) c->Initialize();
+    else c->Button().SetEnabled(enable);
+  }
+}
+
+void Vormix_P::ShowModal() {
+  if (!hwnd() && !Load()) return;
+  Show(SW_SHOWNORMAL);
+  SetForegroundWindow(hwnd());
+  SetFocus(BGM_Repeat);
+  MSG m;
+  while (hwnd() && GetMessageW(&m, nullptr, 0, 0) > 0) {
+    if (hwnd() && IsDialogMessageW(hwnd(), &m)) continue;
+    TranslateMessage(&m);
+    DispatchMessageW(&m);
+  }
+}
+
+int Vormix_P::MarkedKind() const {
+  for (int i = 0; i < 3; ++i)
+    if (Img_BGM[static_cast<size_t>(i)]) return i;
+  return -1;
+}
+
+void Vormix_P::SetFileCaption(const std::string& ansiPath) {
+  fileCaption_ = WideToUtf8(AnsiToWide(ansiPath));
+  if (Pic_C.hwnd()) InvalidateRect(Pic_C.hwnd(), nullptr, FALSE);
+}
+
+void Vormix_P::ShowKind(int16_t kind) {
+  Cmd_File->Button().SetEnabled(false);
+  EnableWindow(BGM_Repeat, FALSE);
+  Img_BGM = {0, 0, 0};
+  Img_BGM[static_cast<size_t>(kind)] = 1;
+  if (kind == 1) EnableWindow(BGM_Repeat, TRUE);
+  if (kind == 2) Cmd_File->Button().SetEnabled(true);
+  InvalidateRect(Pic_C.hwnd(), nullptr, FALSE);
+}
+
+// Any mouse button on a mark or its label chooses that kind, also when it is
+// already chosen.
+void Vormix_P::Img_BGM_MouseDown(int index, int16_t, int16_t, int, int) {
+  if (index < 0 || index > 2) return;
+  settings_.BgmKind = static_cast<int16_t>(index);
+  ShowKind(settings_.BgmKind);
+}
+
+void Vormix_P::lbl_BGM_MouseDown(int index, int16_t button, int16_t shift, int x, int y) {
+  Img_BGM_MouseDown(index, button, shift, x, y);
+}
+
+void Vormix_P::Cmd_File_Click() {
+  std::string chosen;
+  if (!OpenFileDialog || !OpenFileDialog(hwnd(), settings_.BgmDir, chosen)) return;
+  settings_.BgmFile = chosen;
+  SetFileCaption(settings_.BgmFile);
+  settings_.BgmDir = GetFolder(settings_.BgmFile);
+}
+
+void Vormix_P::Cmd_Set_Click() {
+  WriteIni(store_, ini::kSection, ini::kKeyKind, SettingText(settings_.BgmKind), settings_.IniPath);
+  wchar_t text[256] = {};
+  GetWindowTextW(BGM_Repeat, text, 256);
+  settings_.BgmRepeat = RepeatFromText(WideToUtf8(text));
+  WriteIni(store_, ini::kSection, ini::kKeyRepeat, SettingText(settings_.BgmRepeat), settings_.IniPath);
+  WriteIni(store_, ini::kSection, ini::kKeyFile, settings_.BgmFile, settings_.IniPath);
+  Unload();
+}
+
+void Vormix_P::Cmd_Can_Click() { Unload(); }
+
+void Vormix_P::Form_Unload(int16_t&) { ZoomClose(hwnd()); }
+
+void Vormix_P::lbl_URL_Click() {
+  SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)));
+  if (OpenUrl) OpenUrl(hwnd(), Utf8ToWide(kUrl));
+  SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW)));
+}
+
+RECT Vormix_P::UrlRect() const {
+  RECT r = Rect(kUrlBox);
+  HDC dc = GetDC(hwnd());
+  HGDIOBJ old = SelectObject(dc, urlFont_.Get());
+  const std::wstring w = Utf8ToWide(kUrl);
+  RECT measure = r;
+  DrawTextW(dc, w.c_str(), -1, &measure, DT_SINGLELINE | DT_CALCRECT);
+  SelectObject(dc, old);
+  ReleaseDC(hwnd(), dc);
+  r.right = measure.right;
+  r.bottom = std::max(r.bottom, measure.bottom);
+  return r;
+}
+
+void Vormix_P::Form_Paint(HDC dc) {
+  Buffered(hwnd(), dc, [&](HDC m, int w, int h) {
+    PaintGradient(m, w, WindowGradient(h));
+    HGDIOBJ old = SelectObject(m, font_.Get());
+    DrawLabel(m, kCreditBox, kCredit, RGB(255, 255, 255));
+    SelectObject(m, urlFont_.Get());
+    DrawLabel(m, kUrlBox, kUrl, RGB(255, 255, 255));
+    SelectObject(m, old);
+  });
+}
+
+void Vormix_P::Form_MouseDown(int16_t button, int16_t, int x, int y) {
+  urlPressed_ = button == kLeftButton && Inside(UrlRect(), x, y);
+}
+
+void Vormix_P::Form_MouseUp(int16_t button, int16_t, int x, int y) {
+  if (button == kLeftButton && urlPressed_ && Inside(UrlRect(), x, y)) lbl_URL_Click();
+  urlPressed_ = false;
+}
+
+LRESULT Vormix_P::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_SETCURSOR && reinterpret_cast<HWND>(wp) == hwnd() && LOWORD(lp) == HTCLIENT) {
+    POINT p;
+    GetCursorPos(&p);
+    ScreenToClient(hwnd(), &p);
+    if (Inside(UrlRect(), p.x, p.y)) {
+      SetCursor(hand_);
+      return TRUE;
+    }
+  }
+  if (msg == WM_ERASEBKGND) return 1;  // the gradient covers everything
+  return Window::HandleMessage(msg, wp, lp);
+}
+
+}  // namespace dovra

@@ -1,0 +1,249 @@
+// The settings dialog in this process, with the real windows and controls and
+// the profile store, file dialog and shell replaced where a test needs it.
+#include <gtest/gtest.h>
+
+#include "settings_dialog/settings_dialog_win32.h"
+#include "startup/settings_win32.h"
+#include "support/fake_profile_store.h"
+#include "toolkit/program_state.h"
+#include "toolkit/text_win32.h"
+#include "win32/win32_test_util.h"
+
+using namespace dovra;
+using namespace dovra::test;
+
+namespace {
+
+void Pump(int ms) {
+  const DWORD end = GetTickCount() + ms;
+  do {
+    MSG m;
+    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
+    Sleep(5);
+  } while (static_cast<int32_t>(end - GetTickCount()) > 0);
+}
+
+std::string RepeatText(Vormix_P& d) {
+  wchar_t t[64] = {};
+  GetWindowTextW(d.RepeatBox(), t, 64);
+  return WideToUtf8(t);
+}
+
+void Press(Command& c, UINT down = WM_LBUTTONDOWN, UINT up = WM_LBUTTONUP) {
+  SendMessageW(c.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+  SendMessageW(c.hwnd(), down, down == WM_LBUTTONDOWN ? MK_LBUTTON : 0, MAKELPARAM(3, 3));
+  SendMessageW(c.hwnd(), up, 0, MAKELPARAM(3, 3));
+}
+
+// A press on the panel at a position in twips.
+void PressPanel(Vormix_P& d, double tx, double ty, UINT msg = WM_LBUTTONDOWN) {
+  HWND panel = GetDlgItem(d.hwnd(), Vormix_P::kIdPanel);
+  SendMessageW(panel, msg, 0, MAKELPARAM(static_cast<int>(tx / 15), static_cast<int>(ty / 15)));
+}
+
+struct Dialog {
+  FakeProfileStore store;
+  Settings s;
+  std::unique_ptr<Vormix_P> d;
+  explicit Dialog(int16_t kind, int16_t repeat = 0, const std::string& file = "") {
+    s.BgmKind = kind;
+    s.BgmRepeat = repeat;
+    s.BgmFile = file;
+    s.BgmDir = "C:\\Music";
+    s.IniPath = "C:\\Savers\\VormixDovra.ini";
+    d = std::make_unique<Vormix_P>(s, store);
+    EXPECT_TRUE(d->Load());
+  }
+  std::string Stored(const char* key) {
+    return store.values[std::make_tuple(s.IniPath, std::string("Section"), std::string(key))];
+  }
+};
+
+}  // namespace
+
+TEST(SettingsDialog, LaidOutAsDesignedAndCentred) {
+  Dialog t(0);
+  HWND h = t.d->hwnd();
+  wchar_t caption[64] = {};
+  GetWindowTextW(h, caption, 64);
+  EXPECT_EQ(WideToUtf8(caption), "Vormix_Dovraの設定");
+  RECT c{};
+  GetClientRect(h, &c);
+  EXPECT_EQ(c.right, 496);  // 7440 x 3645 twips
+  EXPECT_EQ(c.bottom, 243);
+  EXPECT_TRUE(GetWindowLongW(h, GWL_STYLE) & WS_CAPTION);
+  EXPECT_FALSE(GetWindowLongW(h, GWL_STYLE) & WS_THICKFRAME);
+  RECT w{};
+  GetWindowRect(h, &w);
+  const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+  EXPECT_NEAR(w.left, (sw - (w.right - w.left)) / 2, 1);
+  EXPECT_NEAR(w.top, (sh - (w.bottom - w.top)) / 3, 1);
+  auto at = [&](HWND child) {
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+  };
+  const RECT panel = at(GetDlgItem(h, Vormix_P::kIdPanel));
+  EXPECT_EQ(panel.left, 12);
+  EXPECT_EQ(panel.top, 16);
+  EXPECT_EQ(panel.right - panel.left, 469);
+  EXPECT_TRUE(GetWindowLongW(GetDlgItem(h, Vormix_P::kIdPanel), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+  const RECT set = at(t.d->CmdSet().hwnd());
+  EXPECT_EQ(set.left, 320);
+  EXPECT_EQ(set.top, 196);
+  EXPECT_EQ(set.right - set.left, 81);
+  EXPECT_EQ(set.bottom - set.top, 29);
+  EXPECT_EQ(at(t.d->CmdCan().hwnd()).left, 404);
+  const RECT file = at(t.d->CmdFile().hwnd());
+  EXPECT_EQ(file.left, 28);
+  EXPECT_EQ(file.top, 112);
+  EXPECT_EQ(at(t.d->RepeatBox()).left, 112);
+  EXPECT_EQ(t.d->CmdSet().Button().GetCaption(), "設定");
+  EXPECT_EQ(t.d->CmdCan().Button().GetCaption(), "ｷｬﾝｾﾙ");
+  EXPECT_EQ(t.d->CmdFile().Button().GetCaption(), "...");
+  EXPECT_EQ(t.d->CmdSet().Button().ButtonState, 1);  // every button was initialised
+  EXPECT_EQ(SendMessageW(t.d->RepeatBox(), CB_GETCOUNT, 0, 0), 31);
+}
+
+TEST(SettingsDialog, OpensWithTheStoredChoice) {
+  Dialog cd(1, 5);
+  EXPECT_EQ(cd.d->MarkedKind(), 1);
+  EXPECT_TRUE(IsWindowEnabled(cd.d->RepeatBox()));
+  EXPECT_EQ(RepeatText(*cd.d), "5");
+  EXPECT_EQ(cd.d->CmdFile().Button().EnabledFlag, 0);
+
+  Dialog file(2, 0, "C:\\Music\\song.mp3");
+  EXPECT_EQ(file.d->MarkedKind(), 2);
+  EXPECT_FALSE(IsWindowEnabled(file.d->RepeatBox()));
+  EXPECT_EQ(RepeatText(*file.d), "");  // 0 shows as an empty text
+  EXPECT_NE(file.d->CmdFile().Button().EnabledFlag, 0);
+  EXPECT_EQ(file.d->FileCaption(), "C:\\Music\\song.mp3");
+  wchar_t first[8] = {L'x'};
+  SendMessageW(file.d->RepeatBox(), CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(first));
+  EXPECT_EQ(first[0], L'\0');  // the first entry is empty
+
+  Dialog odd(9);
+  EXPECT_EQ(odd.d->MarkedKind(), -1);  // a kind outside 0..2 marks nothing
+}
+
+TEST(SettingsDialog, MarksAndLabelsChooseWithAnyButton) {
+  Dialog t(0);
+  PressPanel(*t.d, 420 + 90, 840 + 90, WM_RBUTTONDOWN);  // right button on the CD mark
+  EXPECT_EQ(t.s.BgmKind, 1);
+  EXPECT_EQ(t.d->MarkedKind(), 1);
+  EXPECT_TRUE(IsWindowEnabled(t.d->RepeatBox()));
+  PressPanel(*t.d, 660 + 60, 1440 + 90);  // the label "MP3、WAV"
+  EXPECT_EQ(t.s.BgmKind, 2);
+  EXPECT_FALSE(IsWindowEnabled(t.d->RepeatBox()));
+  EXPECT_NE(t.d->CmdFile().Button().EnabledFlag, 0);
+  PressPanel(*t.d, 660 + 30, 1140 + 90, WM_MBUTTONDOWN);  // "なし"
+  EXPECT_EQ(t.s.BgmKind, 0);
+  EXPECT_EQ(t.d->CmdFile().Button().EnabledFlag, 0);
+  PressPanel(*t.d, 3000, 1100);  // empty panel: nothing
+  EXPECT_EQ(t.s.BgmKind, 0);
+}
+
+TEST(SettingsDialog, ConfirmWritesAllThreeKeysInOrder) {
+  Dialog t(2, 3, "C:\\Music\\song.mp3");
+  PressPanel(*t.d, 420 + 90, 1140 + 90);  // "なし"
+  SetWindowTextW(t.d->RepeatBox(), L"7");
+  Press(t.d->CmdSet());
+  ASSERT_EQ(t.store.writes.size(), 3u);
+  EXPECT_EQ(std::get<2>(t.store.writes[0]), ini::kKeyKind);
+  EXPECT_EQ(std::get<2>(t.store.writes[1]), ini::kKeyRepeat);
+  EXPECT_EQ(std::get<2>(t.store.writes[2]), ini::kKeyFile);
+  EXPECT_EQ(t.Stored(ini::kKeyKind), " 0");
+  EXPECT_EQ(t.Stored(ini::kKeyRepeat), " 7");  // written whatever the kind
+  EXPECT_EQ(t.Stored(ini::kKeyFile), "C:\\Music\\song.mp3");  // the path is kept
+  EXPECT_EQ(t.d->hwnd(), nullptr);  // unloaded
+}
+
+TEST(SettingsDialog, RepeatTextsThatAreNoTrackWriteZero) {
+  for (const wchar_t* text : {L"", L"abc", L"99999", L"-40000", L"5x"}) {
+    Dialog t(1, 4);
+    SetWindowTextW(t.d->RepeatBox(), text);
+    Press(t.d->CmdSet());
+    EXPECT_EQ(t.Stored(ini::kKeyRepeat), " 0");
+  }
+  Dialog neg(1);
+  SetWindowTextW(neg.d->RepeatBox(), L"-3");
+  Press(neg.d->CmdSet());
+  EXPECT_EQ(neg.Stored(ini::kKeyRepeat), "-3");
+}
+
+TEST(SettingsDialog, CancelCloseAndACancelledFileDialogWriteNothing) {
+  {
+    Dialog t(2, 0, "C:\\old.mp3");
+    t.d->OpenFileDialog = [](HWND, const std::string& dir, std::string& chosen) {
+      EXPECT_EQ(dir, "C:\\Music");
+      chosen = "C:\\New Music\\b.wav";
+      return true;
+    };
+    Press(t.d->CmdFile());
+    EXPECT_EQ(t.s.BgmFile, "C:\\New Music\\b.wav");
+    EXPECT_EQ(t.s.BgmDir, "C:\\New Music");
+    EXPECT_EQ(t.d->FileCaption(), "C:\\New Music\\b.wav");
+    Press(t.d->CmdCan());
+    EXPECT_TRUE(t.store.writes.empty());
+    EXPECT_EQ(t.d->hwnd(), nullptr);
+  }
+  {
+    Dialog t(0);
+    SendMessageW(t.d->hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    Pump(50);
+    EXPECT_TRUE(t.store.writes.empty());
+    EXPECT_EQ(t.d->hwnd(), nullptr);
+  }
+  {
+    Dialog t(2, 0, "C:\\old.mp3");
+    t.d->OpenFileDialog = [](HWND, const std::string&, std::string&) { return false; };
+    Press(t.d->CmdFile());
+    EXPECT_EQ(t.s.BgmFile, "C:\\old.mp3");
+    EXPECT_EQ(t.s.BgmDir, "C:\\Music");
+    EXPECT_EQ(t.d->FileCaption(), "C:\\old.mp3");
+  }
+  {
+    Dialog t(0);  // the file button is disabled for kind 0: no dialog
+    bool asked = false;
+    t.d->OpenFileDialog = [&](HWND, const std::string&, std::string&) { return asked = true; };
+    Press(t.d->CmdFile());
+    EXPECT_FALSE(asked);
+  }
+}
+
+TEST(SettingsDialog, LinkOpensThePageThroughTheShell) {
+  Dialog t(0);
+  std::wstring opened;
+  t.d->OpenUrl = [&](HWND owner, const std::wstring& url) {
+    EXPECT_EQ(owner, t.d->hwnd());
+    opened = url;
+  };
+  t.d->lbl_URL_Click();
+  EXPECT_EQ(WideToUtf8(opened), Vormix_P::kUrl);
+  EXPECT_EQ(std::string(Vormix_P::kUrl).rfind("https://", 0), 0u);
+  // A click on the link itself: press and release on its text.
+  opened.clear();
+  SendMessageW(t.d->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 215));
+  SendMessageW(t.d->hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(20, 215));
+  EXPECT_FALSE(opened.empty());
+}
+
+TEST(SettingsDialog, GradientsBehindTransparentLabels) {
+  Dialog t(1, 5);
+  ShowWindow(t.d->hwnd(), SW_SHOW);
+  UpdateWindow(t.d->hwnd());
+  Pump(300);
+  HDC dc = GetDC(t.d->hwnd());
+  EXPECT_EQ(GetPixel(dc, 5, 0), RGB(0, 0, 30));
+  EXPECT_EQ(GetPixel(dc, 5, 121), RGB(220, 220, 250));
+  EXPECT_EQ(GetPixel(dc, 490, 121), RGB(220, 220, 250));
+  ReleaseDC(t.d->hwnd(), dc);
+  HWND panel = GetDlgItem(t.d->hwnd(), Vormix_P::kIdPanel);
+  HDC pdc = GetDC(panel);
+  EXPECT_EQ(GetPixel(pdc, 300, 0), RGB(30, 30, 30));
+  const COLORREF middle = GetPixel(pdc, 440, 80);
+  EXPECT_GE(GetRValue(middle), 245);
+  ReleaseDC(panel, pdc);
+  ShowWindow(t.d->hwnd(), SW_HIDE);
+}
