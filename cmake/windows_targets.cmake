@@ -46,3 +46,6 @@ add_executable(dovra_probe WIN32 ${CMAKE_SOURCE_DIR}/tests/e2e/dovra_probe_main_
                ${CMAKE_SOURCE_DIR}/tests/win32/resource_counts.cpp ${DOVRA_RC})
 target_include_directories(dovra_probe PRIVATE ${CMAKE_SOURCE_DIR}/src/resources ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(dovra_probe PRIVATE dovra_win32 psapi)
+
+add_executable(escape_reaction ${CMAKE_SOURCE_DIR}/bench/escape_reaction_win32.cpp)
+add_executable(escape_baseline WIN32 ${CMAKE_SOURCE_DIR}/bench/escape_baseline_win32.cpp)

@@ -173,3 +173,24 @@ TEST(CommandControl, SixLooksSideBySide) {
     EXPECT_TRUE(SavePictureFile(bmp, std::string(dir) + "\\button_looks.bmp"));
   }
 }
+
+TEST(CommandControl, AThousandLookChangesLeaveNoObjectBehind) {
+  Window parent;
+  ASSERT_TRUE(parent.Create("soak", WS_POPUP, 0, 0, 0, 200, 100));
+  MemoryPropertyStore store;
+  Command c;
+  ASSERT_TRUE(c.Create(parent.hwnd(), 150, 150, 1215, 435, 1, store, DesignFont()));
+  c.Initialize();
+  for (int i = 0; i < 10; ++i) c.DrawFace(static_cast<Look>(i % 6), i % 2 == 0);  // settle
+  const DWORD gdi = GdiObjects(), user = UserObjects();
+  const uint64_t memory = PrivateBytes();
+  ASSERT_GT(gdi, 0u);
+  for (int i = 0; i < 1000; ++i) {
+    c.DrawFace(static_cast<Look>(i % 6), i % 3 == 0);
+    MSG m;
+    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
+  }
+  EXPECT_LE(GdiObjects(), gdi);
+  EXPECT_LE(UserObjects(), user);
+  EXPECT_LE(PrivateBytes(), memory + 1024 * 1024);
+}

@@ -1,0 +1,157 @@
+// What real installations do to a saver: pictures that cannot be written, bad
+// settings files, hosts that kill the pane or press Escape at any moment.
+// DOVRA_STRESS_CYCLES sets the number of start-and-stop cycles (default 5).
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <random>
+
+#include "e2e/saver_process.h"
+#include "win32/win32_test_util.h"
+
+using namespace dovra::e2e;
+using dovra::test::FileThere;
+using dovra::test::ReadBytes;
+using dovra::test::TempDir;
+using dovra::test::WriteBytes;
+
+namespace {
+
+const wchar_t* const kMain = L"Vormix_Main";
+const wchar_t* const kDialog = L"Vormix_Dovraの設定";
+
+bool IsCrash(DWORD code) { return (code & 0xC0000000u) == 0xC0000000u; }
+bool CursorShowing() {
+  CURSORINFO ci{};
+  ci.cbSize = sizeof ci;
+  return GetCursorInfo(&ci) && (ci.flags & CURSOR_SHOWING);
+}
+int Cycles() {
+  const char* v = std::getenv("DOVRA_STRESS_CYCLES");
+  return v ? std::max(1, atoi(v)) : 5;
+}
+
+std::string Bytes(const std::vector<unsigned char>& v) { return std::string(v.begin(), v.end()); }
+
+}  // namespace
+
+// Where the pictures cannot be written or read back (here: folders stand where
+// the two files would go), the saver still shows the ball and a planet, taken
+// from inside the program.
+TEST(Reliability, PicturesThatCannotBeWrittenStillShow) {
+  TempDir dir;
+  CreateDirectoryA(dir.File("Vormix1.bmp").c_str(), nullptr);
+  CreateDirectoryA(dir.File("Vormix2.bmp").c_str(), nullptr);
+  SaverProcess p(dir.Path(), "/s");
+  HWND w = p.WaitWindow(kMain, 10000);
+  ASSERT_NE(w, nullptr);
+  Pump(2500);
+  const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+  HDC screen = GetDC(nullptr);
+  int coloured = 0, lightGrey = 0;
+  for (int y = sh / 2 - 200; y < sh / 2 + 200; y += 2)
+    for (int x = sw / 2 - 250; x < sw / 2 + 250; x += 2) {
+      const COLORREF c = GetPixel(screen, x, y);
+      const int r = GetRValue(c), g = GetGValue(c), b = GetBValue(c);
+      if (r != g || g != b) ++coloured;
+      else if (r > 120) ++lightGrey;
+    }
+  ReleaseDC(nullptr, screen);
+  PostMessageW(w, WM_KEYDOWN, VK_ESCAPE, 0);
+  DWORD code = 0;
+  ASSERT_TRUE(p.WaitExit(3000, &code));
+  EXPECT_FALSE(IsCrash(code));
+  EXPECT_GT(coloured, 3000) << "no planet";
+  EXPECT_GT(lightGrey, 100) << "no balls";
+  EXPECT_FALSE(FileThere(dir.File("VormixDovra.ini")));
+}
+
+TEST(Reliability, BadSettingsFilesNeitherCrashNorChange) {
+  std::mt19937 rng(2026);
+  std::string random(4096, '\0');
+  for (char& c : random) c = static_cast<char>(rng());
+  const std::string kind = "BGM\x8B\xE6\x95\xAA", rep = "BGM\xD8\xCB\xDF\xB0\xC4", file = "BGM\xCC\xA7\xB2\xD9";
+  TempDir shared;
+  const std::string locked = shared.File("locked.mp3");
+  WriteBytes(locked, "ID3");
+  HANDLE lock = CreateFileA(locked.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  const std::vector<std::string> inis = {
+      random,
+      "[Section]\r\n" + kind + "=" + std::string(1 << 20, '9') + "\r\n",
+      "[Section]\r\n" + kind + "=99999999999\r\n" + rep + "=-99999999999\r\n",
+      "[Section]\r\n" + kind + "=-7\r\n" + rep + "=-32768\r\n",
+      "[Section]\r\n" + kind + "= 2\r\n" + file + "=" + shared.Path() + "\r\n",
+      "[Section]\r\n" + kind + "= 2\r\n" + file + "=" + locked + "\r\n",
+      "[Section]\r\n" + kind + "= 1\r\n" + rep + "= 3\r\n",  // a CD without a drive
+  };
+  for (size_t i = 0; i < inis.size(); ++i) {
+    for (const char* args : {"/s", "/c"}) {
+      SCOPED_TRACE(std::string(args) + " with INI " + std::to_string(i));
+      TempDir dir;
+      WriteBytes(dir.File("VormixDovra.ini"), inis[i]);
+      SaverProcess p(dir.Path(), args);
+      const bool full = args[1] == 's';
+      HWND w = p.WaitWindow(full ? kMain : kDialog, 10000);
+      ASSERT_NE(w, nullptr);
+      Pump(300);
+      if (full) {
+        PostMessageW(w, WM_KEYDOWN, VK_ESCAPE, 0);
+      } else {
+        HWND cancel = GetDlgItem(w, 104);
+        PostMessageW(cancel, WM_MOUSEMOVE, 0, MAKELPARAM(4, 4));
+        PostMessageW(cancel, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+        PostMessageW(cancel, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+      }
+      DWORD code = 0;
+      ASSERT_TRUE(p.WaitExit(5000, &code));
+      EXPECT_FALSE(IsCrash(code));
+      EXPECT_EQ(Bytes(ReadBytes(dir.File("VormixDovra.ini"))), inis[i]);
+    }
+  }
+  CloseHandle(lock);
+}
+
+TEST(Reliability, HostsThatDestroyThePaneLeaveNoProcess) {
+  std::mt19937 rng(7);
+  for (int i = 0; i < Cycles(); ++i) {
+    HWND pane = CreateWindowExW(0, L"STATIC", L"pane", WS_POPUP | WS_VISIBLE, 10, 10, 152, 112, nullptr, nullptr,
+                                nullptr, nullptr);
+    TempDir dir;
+    SaverProcess p(dir.Path(), "/p " + std::to_string(reinterpret_cast<uintptr_t>(pane)));
+    ASSERT_TRUE(p.Started());
+    Pump(200 + rng() % 1800);
+    DestroyWindow(pane);
+    DWORD code = 0;
+    ASSERT_TRUE(p.WaitExit(2000, &code)) << "cycle " << i << ": the preview outlived its pane";
+    EXPECT_FALSE(IsCrash(code)) << std::hex << code;
+  }
+}
+
+// Escape at any moment from 0 to 3 s after the start, set-up included: the
+// window exists (hidden) from the first step of the set-up, and a key posted
+// then is handled by the first frame.
+TEST(Reliability, EscapeAtAnyMomentEndsEveryRunAndShowsTheCursor) {
+  std::mt19937 rng(11);
+  for (int i = 0; i < Cycles(); ++i) {
+    TempDir dir;
+    SaverProcess p(dir.Path(), "/s");
+    ASSERT_TRUE(p.Started());
+    Pump(rng() % 3000);
+    HWND w = nullptr;
+    for (int k = 0; k < 500 && !w && p.Running(); ++k) {
+      w = FindWindowW(nullptr, kMain);
+      if (!w) Pump(10);
+    }
+    ASSERT_NE(w, nullptr) << "cycle " << i;
+    PostMessageW(w, WM_KEYDOWN, VK_ESCAPE, 0);
+    DWORD code = 0;
+    ASSERT_TRUE(p.WaitExit(5000, &code)) << "cycle " << i;
+    EXPECT_FALSE(IsCrash(code)) << std::hex << code;
+    bool shown = false;
+    for (int k = 0; k < 50 && !shown; ++k) {
+      shown = CursorShowing();
+      if (!shown) Pump(20);
+    }
+    EXPECT_TRUE(shown) << "cycle " << i;
+  }
+}
