@@ -103,8 +103,8 @@ Image Ball() {
       if (r2 > 1) continue;  // hard edge: grey or magenta, nothing between
       const V3 n{dx, dy, std::sqrt(1 - r2)};
       const double diffuse = std::max(0.0, Dot(n, light));
-      const double spec = std::pow(std::max(0.0, Dot(Reflect(light, n), V3{0, 0, 1})), 24);
-      const double v = 53 + 150 * std::pow(diffuse, 0.85) + 50 * spec;
+      const double shine = std::pow(std::max(0.0, Dot(Reflect(light, n), V3{0, 0, 1})), 24);
+      const double v = 53 + 150 * std::pow(diffuse, 0.85) + 50 * shine;
       img.Set(x, y, {v, v, v});
     }
   return img;
@@ -157,8 +157,8 @@ Image Earth() {
     col = Scale(col, Daylight(d));
     // Sun glint on open water.
     if (!land) {
-      const double spec = std::pow(std::max(0.0, Dot(Reflect(sun, n), V3{0, 0, 1})), 70);
-      col = Add(col, Scale(Rgb{255, 236, 200}, 0.35 * spec * (1 - cover)));
+      const double shine = std::pow(std::max(0.0, Dot(Reflect(sun, n), V3{0, 0, 1})), 70);
+      col = Add(col, Scale(Rgb{255, 236, 200}, 0.35 * shine * (1 - cover)));
     }
     // Blue haze thickening towards the limb on the day side.
     const double rim = std::pow(1 - n.z, 2.2);
@@ -361,9 +361,9 @@ Image Icon() {
           const double dx = (px - b.x) / b.r, dy = (py - b.y) / b.r, r2 = dx * dx + dy * dy;
           if (r2 > 1) continue;
           const V3 n{dx, dy, std::sqrt(1 - r2)};
-          const double spec = std::pow(std::max(0.0, Dot(Reflect(light, n), V3{0, 0, 1})), 20);
+          const double shine = std::pow(std::max(0.0, Dot(Reflect(light, n), V3{0, 0, 1})), 20);
           const double d = std::max(0.0, Dot(n, light));
-          acc = Add(acc, Add(Mix({20, 40, 110}, {90, 150, 250}, d), Scale(Rgb{255, 255, 255}, 0.8 * spec)));
+          acc = Add(acc, Add(Mix({20, 40, 110}, {90, 150, 250}, d), Scale(Rgb{255, 255, 255}, 0.8 * shine)));
           cover += 1;
           break;
         }

@@ -6,6 +6,7 @@
 #include "win32/win32_test_util.h"
 
 using namespace dovra::e2e;
+using dovra::test::Pump;
 using dovra::test::ReadBytes;
 using dovra::test::TempDir;
 using dovra::test::WriteBytes;

@@ -7,6 +7,7 @@
 #include "win32/win32_test_util.h"
 
 using namespace dovra::e2e;
+using dovra::test::Pump;
 using dovra::test::FileThere;
 using dovra::test::ReadBytes;
 using dovra::test::TempDir;

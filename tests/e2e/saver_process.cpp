@@ -1,26 +1,16 @@
 #include "e2e/saver_process.h"
 
+#include "win32/win32_test_util.h"
+
 namespace dovra::e2e {
+
+using test::Pump;
 
 std::string BuiltSaver() {
   char self[MAX_PATH];
   GetModuleFileNameA(nullptr, self, MAX_PATH);
   std::string dir(self);
   return dir.substr(0, dir.find_last_of('\\')) + "\\Dovra.scr";
-}
-
-void Pump(DWORD ms) {
-  const DWORD end = GetTickCount() + ms;
-  for (;;) {
-    MSG m;
-    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&m);
-      DispatchMessageW(&m);
-    }
-    const int32_t left = static_cast<int32_t>(end - GetTickCount());
-    if (left <= 0) return;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, left < 10 ? left : 10, QS_ALLINPUT);
-  }
 }
 
 SaverProcess::SaverProcess(const std::string& dir, const std::string& args) {

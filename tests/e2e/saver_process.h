@@ -28,7 +28,5 @@ class SaverProcess {
   PROCESS_INFORMATION pi_{};
 };
 
-// Pumps this thread's messages for ms milliseconds.
-void Pump(DWORD ms);
 
 }  // namespace dovra::e2e

@@ -7,18 +7,13 @@
 #include "resources/resource_ids.h"
 #include "surface/pixel_copy.h"
 #include "toolkit/window_win32.h"
+#include "win32/surface_pixels.h"
 #include "win32/win32_test_util.h"
 
 using namespace dovra;
 using namespace dovra::test;
 
 namespace {
-
-COLORREF At(const Vormix_C1& s, int x, int y) {
-  GdiFlush();
-  const uint8_t* p = s.Bits() + (s.Height() - 1 - y) * DibStride(s.Width()) + x * 3;
-  return RGB(p[2], p[1], p[0]);
-}
 
 uint32_t Hex(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
 
@@ -33,14 +28,6 @@ Vormix_C1 Face(int faceId, bool hover, FaceGeometry* geometry = nullptr) {
   return s;
 }
 
-void Pump(int ms) {
-  const DWORD end = GetTickCount() + ms;
-  while (static_cast<int32_t>(end - GetTickCount()) > 0) {
-    MSG m;
-    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
-    Sleep(5);
-  }
-}
 
 }  // namespace
 

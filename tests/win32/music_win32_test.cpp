@@ -33,15 +33,6 @@ size_t SoundSince(size_t from, size_t* size = nullptr) {
   return n;
 }
 
-// Pumps messages while waiting, as the saver's loop does.
-void Wait(DWORD ms) {
-  const DWORD end = GetTickCount() + ms;
-  while (static_cast<int32_t>(end - GetTickCount()) > 0) {
-    MSG m;
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
-    Sleep(10);
-  }
-}
 
 class Playback : public ::testing::Test {
  protected:
@@ -65,15 +56,15 @@ TEST_F(Playback, WavLoopsUntilStopped) {
   SoundSince(0, &start);
   bgm.PlayWav();
   EXPECT_NE(ApiResult, 0);
-  Wait(2000);
+  Pump(2000);
   const size_t wavData = ReadBytes(s.BgmFile).size() - 44;
   const size_t heard = SoundSince(start);
   EXPECT_GT(heard, 2 * wavData) << "the half-second sound should have looped";
   bgm.StopWav();
-  Wait(300);
+  Pump(300);
   size_t afterStop = 0;
   SoundSince(0, &afterStop);
-  Wait(1000);
+  Pump(1000);
   EXPECT_EQ(SoundSince(afterStop), 0u) << "sound after StopWav";
 }
 
@@ -88,7 +79,7 @@ TEST_F(Playback, Mp3PlaysStopsAtItsEndAndRestartsFromZero) {
   EXPECT_TRUE(bgm.IsMp3Playing());
   bool ended = false;
   for (int i = 0; i < 100 && !ended; ++i) {
-    Wait(100);
+    Pump(100);
     ended = !bgm.IsMp3Playing();
   }
   ASSERT_TRUE(ended) << "the one-second MP3 never reported its end";
@@ -98,14 +89,14 @@ TEST_F(Playback, Mp3PlaysStopsAtItsEndAndRestartsFromZero) {
   size_t before = 0;
   SoundSince(0, &before);
   bgm.RestartMp3();  // not playing: stop, then play from 0
-  Wait(2500);
+  Pump(2500);
   EXPECT_GT(SoundSince(before), 10000u) << "no sound after the restart";
 
   bgm.StopMp3();
-  Wait(300);
+  Pump(300);
   size_t afterStop = 0;
   SoundSince(0, &afterStop);
-  Wait(1000);
+  Pump(1000);
   EXPECT_EQ(SoundSince(afterStop), 0u) << "sound after StopMp3";
   EXPECT_FALSE(bgm.IsMp3Playing());
 }

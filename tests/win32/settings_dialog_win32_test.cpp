@@ -14,14 +14,6 @@ using namespace dovra::test;
 
 namespace {
 
-void Pump(int ms) {
-  const DWORD end = GetTickCount() + ms;
-  do {
-    MSG m;
-    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
-    Sleep(5);
-  } while (static_cast<int32_t>(end - GetTickCount()) > 0);
-}
 
 std::string RepeatText(Vormix_P& d) {
   wchar_t t[64] = {};

@@ -6,25 +6,13 @@
 #include "surface/pixel_copy.h"
 #include "surface/surface_win32.h"
 #include "toolkit/program_win32.h"
+#include "win32/surface_pixels.h"
 #include "win32/win32_test_util.h"
 
 using namespace dovra;
 using namespace dovra::test;
 
 namespace {
-
-// Pixel (x, y) from the top, as 0x00BBGGRR, read straight from the DIB bits.
-COLORREF At(const Vormix_C1& s, int x, int y) {
-  GdiFlush();
-  const uint8_t* p = s.Bits() + (s.Height() - 1 - y) * DibStride(s.Width()) + x * 3;
-  return RGB(p[2], p[1], p[0]);
-}
-
-void Put(Vormix_C1& s, int x, int y, COLORREF c) {
-  GdiFlush();
-  uint8_t* p = s.Bits() + (s.Height() - 1 - y) * DibStride(s.Width()) + x * 3;
-  p[0] = GetBValue(c); p[1] = GetGValue(c); p[2] = GetRValue(c);
-}
 
 void Fill(Vormix_C1& s, COLORREF c) {
   for (int y = 0; y < s.Height(); ++y)

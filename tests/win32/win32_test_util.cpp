@@ -60,4 +60,18 @@ bool FileThere(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+void Pump(DWORD ms) {
+  const DWORD end = GetTickCount() + ms;
+  for (;;) {
+    MSG m;
+    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&m);
+      DispatchMessageW(&m);
+    }
+    const int32_t left = static_cast<int32_t>(end - GetTickCount());
+    if (left <= 0) return;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, left < 10 ? left : 10, QS_ALLINPUT);
+  }
+}
+
 }  // namespace dovra::test

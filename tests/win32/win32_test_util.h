@@ -27,4 +27,7 @@ std::vector<unsigned char> ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::string& bytes);
 bool FileThere(const std::string& path);
 
+// Handles this thread's messages for ms milliseconds.
+void Pump(DWORD ms);
+
 }  // namespace dovra::test
