@@ -148,15 +148,10 @@ void Command::Paint(HDC dc) {
 }
 
 LRESULT CALLBACK Command::Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* self = static_cast<Command*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-    self->hwnd_ = h;
-    SetWindowLongPtrW(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<Command*>(GetWindowLongPtrW(h, GWLP_USERDATA));
+  auto* self = static_cast<Command*>(BindWindowObject(h, msg, lp));
   if (!self) return DefWindowProcW(h, msg, wp, lp);
+  if (msg == WM_NCCREATE) self->hwnd_ = h;
   if (msg == WM_NCDESTROY) {
-    SetWindowLongPtrW(h, GWLP_USERDATA, 0);
     self->hwnd_ = nullptr;
     return DefWindowProcW(h, msg, wp, lp);
   }
@@ -166,9 +161,6 @@ LRESULT CALLBACK Command::Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
 LRESULT Command::Handle(UINT msg, WPARAM wp, LPARAM lp) {
   const float x = static_cast<float>(static_cast<short>(LOWORD(lp)));
   const float y = static_cast<float>(static_cast<short>(HIWORD(lp)));
-  auto buttons = [wp] {
-    return static_cast<int16_t>(((wp & MK_LBUTTON) ? 1 : 0) | ((wp & MK_RBUTTON) ? 2 : 0) | ((wp & MK_MBUTTON) ? 4 : 0));
-  };
   switch (msg) {
     case WM_SETFOCUS: button_.FocusGained(); return 0;
     case WM_KILLFOCUS: button_.FocusLost(); return 0;
@@ -191,7 +183,7 @@ LRESULT Command::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       button_.MouseUp(b, ShiftState(), x, y);
       return 0;
     }
-    case WM_MOUSEMOVE: button_.MouseMove(buttons(), ShiftState(), x, y); return 0;
+    case WM_MOUSEMOVE: button_.MouseMove(MouseButtons(wp), ShiftState(), x, y); return 0;
     case WM_TIMER:
       if (wp == kPollTimer) button_.TimerTick();
       return 0;

@@ -87,17 +87,20 @@ void Window::MoveTwips(double left, double top, double width, double height) {
              static_cast<int>(height / ty), TRUE);
 }
 
+void* BindWindowObject(HWND h, UINT msg, LPARAM lp) {
+  if (msg == WM_NCCREATE)
+    SetWindowLongPtrW(h, GWLP_USERDATA,
+                      reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
+  void* self = reinterpret_cast<void*>(GetWindowLongPtrW(h, GWLP_USERDATA));
+  if (msg == WM_NCDESTROY) SetWindowLongPtrW(h, GWLP_USERDATA, 0);
+  return self;
+}
+
 LRESULT CALLBACK Window::Thunk(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* cs = reinterpret_cast<CREATESTRUCTW*>(lp);
-    auto* self = static_cast<Window*>(cs->lpCreateParams);
-    self->hwnd_ = h;
-    SetWindowLongPtrW(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<Window*>(GetWindowLongPtrW(h, GWLP_USERDATA));
+  auto* self = static_cast<Window*>(BindWindowObject(h, msg, lp));
   if (!self) return DefWindowProcW(h, msg, wp, lp);
+  if (msg == WM_NCCREATE) self->hwnd_ = h;
   if (msg == WM_NCDESTROY) {
-    SetWindowLongPtrW(h, GWLP_USERDATA, 0);
     self->hwnd_ = nullptr;
     self->Form_Destroyed();
     return DefWindowProcW(h, msg, wp, lp);
@@ -110,10 +113,11 @@ int16_t ShiftState() {
                               ((GetKeyState(VK_MENU) < 0) ? 4 : 0));
 }
 
-namespace {
-int16_t Buttons(WPARAM wp) {
+int16_t MouseButtons(WPARAM wp) {
   return static_cast<int16_t>(((wp & MK_LBUTTON) ? 1 : 0) | ((wp & MK_RBUTTON) ? 2 : 0) | ((wp & MK_MBUTTON) ? 4 : 0));
 }
+
+namespace {
 int X(LPARAM lp) { return static_cast<short>(LOWORD(lp)); }
 int Y(LPARAM lp) { return static_cast<short>(HIWORD(lp)); }
 }  // namespace
@@ -133,7 +137,7 @@ LRESULT Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_RBUTTONUP: Form_MouseUp(kRightButton, ShiftState(), X(lp), Y(lp)); return 0;
     case WM_MBUTTONUP: Form_MouseUp(kMiddleButton, ShiftState(), X(lp), Y(lp)); return 0;
     case WM_MOUSEMOVE:
-      Form_MouseMove(Buttons(wp), ShiftState(), X(lp), Y(lp));
+      Form_MouseMove(MouseButtons(wp), ShiftState(), X(lp), Y(lp));
       return 0;
     case WM_SIZE:
       Form_Resize();

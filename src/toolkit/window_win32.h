@@ -82,4 +82,12 @@ void DoEvents();
 // The shift state of a key or mouse event: 1 shift, 2 control, 4 alt.
 int16_t ShiftState();
 
+// The buttons held during a mouse message (its wParam), as 1, 2 and 4.
+int16_t MouseButtons(WPARAM wp);
+
+// The window-procedure thunk's one shared part: the object a window's messages
+// go to, taken from CreateWindowEx's parameter at WM_NCCREATE and forgotten at
+// WM_NCDESTROY (which the object still receives). Null before and after.
+void* BindWindowObject(HWND h, UINT msg, LPARAM lp);
+
 }  // namespace dovra
