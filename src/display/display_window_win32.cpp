@@ -39,20 +39,13 @@ Vormix_S::Vormix_S(const Settings& settings, char requestLetter)
       requestLetter_(requestLetter),
       Watch([] { return static_cast<uint32_t>(timeGetTime()); }),
       bgm_(mciPort_, settings),
-      Timer1(1000, [this] { Timer1_Timer(); }),
-      Timer2(200, [this] { Timer2_Timer(); }) {}
+      Timer1(1000, [this] { music_.Timer1_Timer(); }),
+      Timer2(200, [this] { music_.Timer2_Timer(); }),
+      music_(bgm_, settings, Timer1, Timer2) {}
 
 Vormix_S::~Vormix_S() {
   if (frameTimer_) CloseHandle(frameTimer_);
   if (raisedTimerResolution_) timeEndPeriod(1);
-}
-
-bool Vormix_S::MusicFileIs(const char* ext) const {
-  const std::string& f = settings_.BgmFile;
-  if (f.size() < 3) return false;
-  std::string tail = f.substr(f.size() - 3);
-  for (char& c : tail) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
-  return tail == ext;
 }
 
 void Vormix_S::SetUp() {
@@ -81,16 +74,7 @@ void Vormix_S::SetUp() {
     SavePictureFile(back.Handle(), backFile);
   }
   // 5. The music starts before the window is shown.
-  if (settings_.BgmKind == 1) {
-    bgm_.OpenCd();
-    Timer2.SetEnabled(true);
-  } else if (settings_.BgmKind == 2) {
-    if (MusicFileIs("WAV")) bgm_.PlayWav();
-    if (MusicFileIs("MP3")) {
-      bgm_.PlayMp3();
-      Timer1.SetEnabled(true);
-    }
-  }
+  music_.Start();
   // 6-8. Normal state, topmost without moving, sizing or activating, then shown.
   ApiResult = SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
   Show(SW_SHOWNORMAL);
@@ -171,17 +155,7 @@ void Vormix_S::Form_MouseMove(int16_t, int16_t, int, int) {
 }
 
 void Vormix_S::Form_QueryUnload(int16_t&, int16_t) {
-  if (Timer2.Enabled()) {
-    Timer2.SetEnabled(false);
-    bgm_.StopCd();
-  }
-  if (settings_.BgmKind == 2) {
-    if (MusicFileIs("WAV")) bgm_.StopWav();
-    if (MusicFileIs("MP3")) {
-      Timer1.SetEnabled(false);
-      bgm_.StopMp3();
-    }
-  }
+  music_.Stop();
   if (requestLetter_ == 'S') CursorShowCount = ShowCursor(TRUE);
 }
 
@@ -190,13 +164,6 @@ void Vormix_S::Form_Unload(int16_t&) {
   BallSprite = Vormix_C1();
   BackPicture = Vormix_C1();
   EndProgram(0);
-}
-
-void Vormix_S::Timer1_Timer() { bgm_.RestartMp3(); }
-
-void Vormix_S::Timer2_Timer() {
-  bgm_.WatchCd();
-  Timer2.SetEnabled(bgm_.CdWatching);
 }
 
 }  // namespace dovra

@@ -9,6 +9,7 @@
 
 #include "display/animation.h"
 #include "display/ball_drawing.h"
+#include "display/display_music.h"
 #include "display/frame_pacing.h"
 #include "music/bgm.h"
 #include "music/mci_port_win32.h"
@@ -42,14 +43,11 @@ class Vormix_S : public Window {
   void Form_MouseMove(int16_t button, int16_t shift, int x, int y) override;
   void Form_QueryUnload(int16_t& cancel, int16_t mode) override;
   void Form_Unload(int16_t& cancel) override;
-  void Timer1_Timer();
-  void Timer2_Timer();
 
  private:
   void SetUp();
   void Frame();
   void WaitForNextFrame();
-  bool MusicFileIs(const char* ext) const;
 
   const Settings& settings_;
   char requestLetter_;
@@ -66,6 +64,7 @@ class Vormix_S : public Window {
   Win32MciPort mciPort_;
   Vormix_BGM bgm_;
   Timer Timer1, Timer2;
+  DisplayMusic music_;
 
   HDC windowDC_ = nullptr;
   HANDLE frameTimer_ = nullptr;

@@ -40,6 +40,7 @@ int32_t Vormix_BGM::Send(const std::string& command, std::vector<char>* reply) {
 }
 
 void Vormix_BGM::OpenCd() {
+  CdOpened = true;
   ApiResult = Send("open cdaudio", nullptr);
   ApiResult = Send("set cdaudio time format tmsf", nullptr);
 }
@@ -47,6 +48,7 @@ void Vormix_BGM::OpenCd() {
 void Vormix_BGM::StopCd() {
   ApiResult = Send("stop cdaudio", nullptr);
   ApiResult = Send("close cdaudio", nullptr);
+  CdOpened = false;
 }
 
 void Vormix_BGM::PlayMp3() {
@@ -73,7 +75,12 @@ void Vormix_BGM::StopMp3() {
 void Vormix_BGM::PlayWav() {
   if (port_.WaveOutDevices() <= 0) return;
   // No SND_FILENAME: the name is tried as a sound alias first, then as a file.
-  ApiResult = port_.PlaySoundNamed(settings_.BgmFile.c_str(), kSndAsync | kSndLoop);
+  // SND_NODEFAULT: a file that vanished since the settings were loaded plays
+  // nothing, rather than the system's default sound over and over.
+  const uint32_t flags = kSndAsync | kSndLoop | kSndNoDefault;
+  ApiResult = settings_.BgmFile.size() < kSoundNameLimit
+                  ? port_.PlaySoundNamed(settings_.BgmFile.c_str(), flags)
+                  : port_.PlaySoundFileFromMemory(settings_.BgmFile, flags);
 }
 
 void Vormix_BGM::StopWav() { ApiResult = port_.PlaySoundNamed(nullptr, 0); }

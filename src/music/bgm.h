@@ -23,10 +23,18 @@ class MciPort {
   virtual int32_t WaveOutDevices() = 0;
   // PlaySoundA without a module; name may be null (stops the sound).
   virtual int32_t PlaySoundNamed(const char* name, uint32_t flags) = 0;
+  // Reads the whole file and plays it from memory (PlaySoundA with SND_MEMORY
+  // added), keeping the bytes alive while they may still be playing. 0 when the
+  // file cannot be read.
+  virtual int32_t PlaySoundFileFromMemory(const std::string& path, uint32_t flags) = 0;
 };
 
 constexpr uint32_t kSndAsync = 0x0001;
+constexpr uint32_t kSndNoDefault = 0x0002;
 constexpr uint32_t kSndLoop = 0x0008;
+// The sound player opens a named file through mmioOpen, which takes names of
+// at most 127 bytes; a longer path is played from memory instead.
+constexpr size_t kSoundNameLimit = 128;
 
 class Vormix_BGM {
  public:
@@ -46,6 +54,8 @@ class Vormix_BGM {
   int32_t PlayMci(const std::string& device, const std::string& from, const std::string& to);
 
   bool CdWatching = false;
+  // Whether "open cdaudio" was sent and "close cdaudio" not yet.
+  bool CdOpened = false;
   std::string MciResult;
 
   // The reply buffers keep their contents from one call to the next.

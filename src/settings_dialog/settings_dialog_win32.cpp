@@ -349,7 +349,7 @@ void Vormix_P::Cmd_File_Click() {
   if (!OpenFileDialog || !OpenFileDialog(hwnd(), settings_.BgmDir, chosen)) return;
   settings_.BgmFile = chosen;
   SetFileCaption(settings_.BgmFile);
-  settings_.BgmDir = GetFolder(settings_.BgmFile);
+  settings_.BgmDir = GetFolder(settings_.BgmFile, AnsiLeadBytes());
 }
 
 void Vormix_P::Cmd_Set_Click() {

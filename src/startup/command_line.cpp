@@ -26,9 +26,12 @@ Request ParseRequest(const std::string& args) {
   if (args.size() >= 2) r.letter = static_cast<char>(std::toupper(static_cast<unsigned char>(args[1])));
   if (r.letter == 'P') {
     // The handle is read from the fourth character on, so "/p 1234" and
-    // "/P:1234" both give 1234; no number (or one too large) gives 0.
+    // "/P:1234" both give 1234; no number, or one that is no 32-bit value
+    // (signed or unsigned), gives 0.
     const std::string rest = args.size() > 3 ? args.substr(3) : std::string();
-    r.hostHandle = ToInt32(TextToNumber(rest)).value_or(0);
+    const double n = TextToNumber(rest);
+    if (auto u = ToUInt32(n)) r.hostHandle = *u;
+    else if (auto s = ToInt32(n)) r.hostHandle = static_cast<uint32_t>(*s);
   }
   return r;
 }

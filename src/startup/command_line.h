@@ -8,7 +8,10 @@ namespace dovra {
 struct Request {
   std::string args;        // the text after the program name, as given
   char letter = '\0';      // second character, upper-cased; '\0' when too short
-  int32_t hostHandle = 0;  // preview only: the number from the fourth character on
+  // Preview only: the number from the fourth character on. Window handles are
+  // 32-bit values that may be 2^31 or above; a host that prints them signed is
+  // read the same way.
+  uint32_t hostHandle = 0;
 };
 
 // The argument text of a full command line: the program name (quoted or not)

@@ -46,8 +46,8 @@ LRESULT Vormix_R::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 // unloaded, the process ends with it.
 void Vormix_R::Form_Destroyed() { PostQuitMessage(0); }
 
-void RunPreview(int32_t hostHandle) {
-  HWND host = reinterpret_cast<HWND>(static_cast<intptr_t>(hostHandle));
+void RunPreview(uint32_t hostHandle) {
+  HWND host = reinterpret_cast<HWND>(static_cast<uintptr_t>(hostHandle));
   // Without a pane there is nothing to show: a window without a parent would
   // stand alone on the desktop.
   if (!host || !IsWindow(host)) EndProgram(0);

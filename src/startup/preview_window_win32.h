@@ -28,6 +28,6 @@ class Vormix_R : public Window {
 
 // Runs the preview in the host's pane until the window is gone; the preview
 // never outlives its pane.
-[[noreturn]] void RunPreview(int32_t hostHandle);
+[[noreturn]] void RunPreview(uint32_t hostHandle);
 
 }  // namespace dovra

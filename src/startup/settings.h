@@ -4,6 +4,8 @@
 #include <functional>
 #include <string>
 
+#include "toolkit/lead_bytes.h"
+
 namespace dovra {
 
 // Strings here are in the system's ANSI code page, exactly as the profile calls
@@ -40,7 +42,8 @@ class ProfileStore {
                               const char* file) = 0;
 };
 
-// The stored value, at most 255 bytes, or "" when the file, section or key is missing.
+// The stored value, whole however long, or "" when the file, section or key is
+// missing. (A path chosen in the file dialog can be over 255 bytes in Shift-JIS.)
 std::string ReadIni(ProfileStore& store, const std::string& section, const std::string& key,
                     const std::string& file);
 // Stores the value; the system call's result goes to ApiResult. Returns "".
@@ -48,15 +51,19 @@ std::string WriteIni(ProfileStore& store, const std::string& section, const std:
                      const std::string& value, const std::string& file);
 
 // Folder part of a path: "C:\Music\a.mp3" -> "C:\Music", "C:\a.mp3" -> "C:".
-std::string GetFolder(const std::string& path);
+// Only a byte that starts a character of the code page can be a separator.
+std::string GetFolder(const std::string& path, const LeadBytes& lead);
+
+// Whether the last character of text (not merely its last byte) is c.
+bool EndsInCharacter(const std::string& text, char c, const LeadBytes& lead);
 
 // Whether a file can be opened for reading; a trailing "\" is dropped first.
 using CanOpenForReading = std::function<bool(const std::string& path)>;
-bool FileExists(const std::string& path, const CanOpenForReading& canOpen);
+bool FileExists(const std::string& path, const CanOpenForReading& canOpen, const LeadBytes& lead);
 
 // Fills every field from the INI file in programDir. Never writes anything.
 void LoadSettings(Settings& s, const std::string& programDir, ProfileStore& store,
-                  const CanOpenForReading& canOpen);
+                  const CanOpenForReading& canOpen, const LeadBytes& lead);
 
 // The text a numeric setting is stored as: " 2", " 0", "-1".
 std::string SettingText(int16_t v);

@@ -4,6 +4,7 @@
 
 #include "toolkit/handles_win32.h"
 #include "toolkit/program_win32.h"
+#include "toolkit/text_win32.h"
 
 namespace dovra {
 
@@ -25,7 +26,7 @@ bool CanOpenForReadingWin32(const std::string& path) {
 
 void LoadSettingsWin32(Settings& s) {
   Win32ProfileStore store;
-  LoadSettings(s, ProgramDirectory(), store, CanOpenForReadingWin32);
+  LoadSettings(s, ProgramDirectory(), store, CanOpenForReadingWin32, AnsiLeadBytes());
 }
 
 }  // namespace dovra

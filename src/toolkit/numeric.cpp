@@ -25,6 +25,7 @@ std::optional<T> ToIntEven(double v) {
 
 std::optional<int16_t> ToInt16(double v) { return ToIntEven<int16_t>(v); }
 std::optional<int32_t> ToInt32(double v) { return ToIntEven<int32_t>(v); }
+std::optional<uint32_t> ToUInt32(double v) { return ToIntEven<uint32_t>(v); }
 
 int32_t RoundInt32(double v) {
   if (std::isnan(v)) return 0;

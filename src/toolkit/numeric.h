@@ -14,6 +14,7 @@ constexpr int16_t kTrue16 = -1;
 // Round half to even; empty when the result does not fit (or the value is NaN).
 std::optional<int16_t> ToInt16(double v);
 std::optional<int32_t> ToInt32(double v);
+std::optional<uint32_t> ToUInt32(double v);
 
 // Same rounding, for callers whose values are known to be small (pixel
 // positions of balls and stars); out-of-range values saturate.

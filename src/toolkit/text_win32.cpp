@@ -28,4 +28,12 @@ std::string WideToUtf8(const std::wstring& s) { return FromWide(CP_UTF8, s); }
 std::string WideToAnsi(const std::wstring& s) { return FromWide(CP_ACP, s); }
 std::wstring AnsiToWide(const std::string& s) { return ToWide(CP_ACP, s); }
 
+LeadBytes AnsiLeadBytes() {
+  LeadBytes lead;
+  CPINFO info{};
+  if (!GetCPInfo(CP_ACP, &info)) return lead;
+  for (int i = 0; i + 1 < MAX_LEADBYTES && info.LeadByte[i]; i += 2) lead.SetRange(info.LeadByte[i], info.LeadByte[i + 1]);
+  return lead;
+}
+
 }  // namespace dovra

@@ -3,12 +3,17 @@
 #pragma once
 #include <string>
 
+#include "toolkit/lead_bytes.h"
+
 namespace dovra {
 
 std::wstring Utf8ToWide(const std::string& s);
 std::string WideToUtf8(const std::wstring& s);
 std::string WideToAnsi(const std::wstring& s);
 std::wstring AnsiToWide(const std::string& s);
+// The lead bytes of the system's ANSI code page.
+LeadBytes AnsiLeadBytes();
+
 inline std::string Utf8ToAnsi(const std::string& s) { return WideToAnsi(Utf8ToWide(s)); }
 
 }  // namespace dovra

@@ -8,6 +8,8 @@
 #include <functional>
 #include <string>
 
+#include "toolkit/timer_switch.h"
+
 namespace dovra {
 
 // Mouse buttons as the handlers receive them: 1 left, 2 right, 4 middle.
@@ -52,15 +54,15 @@ class Window {
 };
 
 // A periodic timer of a window: ticks only while enabled.
-class Timer {
+class Timer : public TimerSwitch {
  public:
   Timer(UINT intervalMs, std::function<void()> tick) : interval_(intervalMs), tick_(std::move(tick)) {}
-  ~Timer();
+  ~Timer() override;
   Timer(const Timer&) = delete;
   Timer& operator=(const Timer&) = delete;
   void Attach(HWND owner) { owner_ = owner; }
-  void SetEnabled(bool on);
-  bool Enabled() const { return enabled_; }
+  void SetEnabled(bool on) override;
+  bool Enabled() const override { return enabled_; }
   void SetInterval(UINT ms);
   UINT Interval() const { return interval_; }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <set>
 #include <tuple>
@@ -133,6 +134,9 @@ TEST(PixelCopy, MagentaIsLeftOutAndTheCopyIsClipped) {
   CopyTransparent(sv, dv, 4, 0);   // wholly outside
   CopyTransparent(sv, dv, -3, 0);
   CopyTransparent(sv, dv, 0, 3);
-  CopyTransparent(sv, dv, -2000000000, 2000000000);
+  // Corners at the ends of the 32-bit range are clipped, never overflowed.
+  for (int32_t x : {INT32_MIN, INT32_MIN + 1, -2000000000, INT32_MAX - 1, INT32_MAX})
+    for (int32_t y : {INT32_MIN, INT32_MIN + 1, 0, INT32_MAX}) CopyTransparent(sv, dv, x, y);
+  for (int32_t y : {INT32_MIN, INT32_MAX}) CopyTransparent(sv, dv, 0, y);
   EXPECT_EQ(dst, before);
 }

@@ -4,6 +4,7 @@
 #include <deque>
 #include <map>
 
+#include "display/display_music.h"
 #include "music/bgm.h"
 #include "toolkit/program_state.h"
 
@@ -46,6 +47,10 @@ class FakePort : public MciPort {
   int32_t PlaySoundNamed(const char* name, uint32_t flags) override {
     sounds.push_back({name ? name : "<null>", flags});
     return 77;
+  }
+  int32_t PlaySoundFileFromMemory(const std::string& path, uint32_t flags) override {
+    sounds.push_back({"<memory> " + path, flags});
+    return 78;
   }
   std::vector<std::string> Commands() const {
     std::vector<std::string> v;
@@ -228,7 +233,71 @@ TEST(Bgm, WavLoopsThroughTheSoundPlayer) {
   r.bgm.PlayWav();
   r.bgm.StopWav();
   ASSERT_EQ(r.port.sounds.size(), 2u);
-  EXPECT_EQ(r.port.sounds[0], std::make_pair(std::string("D:\\loop.wav"), 9u));
+  // Async, looped, and never the system's default sound in place of a missing file.
+  EXPECT_EQ(r.port.sounds[0], std::make_pair(std::string("D:\\loop.wav"), 0x000Bu));
   EXPECT_EQ(r.port.sounds[1], std::make_pair(std::string("<null>"), 0u));
   EXPECT_EQ(ApiResult, 77);
+  // A name the player could not open (128 bytes or more) is played from memory.
+  for (size_t n : {127u, 128u}) {
+    Rig l;
+    l.settings.BgmFile = "D:\\" + std::string(n - 7, 'x') + ".wav";
+    l.bgm.PlayWav();
+    ASSERT_EQ(l.port.sounds.size(), 1u);
+    EXPECT_EQ(l.port.sounds[0].first, (n < 128 ? "" : "<memory> ") + l.settings.BgmFile);
+    EXPECT_EQ(l.port.sounds[0].second, 0x000Bu);
+  }
+}
+
+namespace {
+struct FakeTimer : TimerSwitch {
+  bool on = false;
+  void SetEnabled(bool v) override { on = v; }
+  bool Enabled() const override { return on; }
+};
+}  // namespace
+
+// The display window's start, ticks and end, for each kind of music.
+TEST(Bgm, TheRunStopsWhatItStarted) {
+  struct Case {
+    int16_t kind;
+    const char* file;
+    Cmds started, stopped;
+    bool timer1, timer2;
+  } cases[] = {
+      {0, "C:\\a.mp3", {}, {}, false, false},
+      {1, "", {"open cdaudio", "set cdaudio time format tmsf"}, {"stop cdaudio", "close cdaudio"}, false, true},
+      {2, "C:\\a.Mp3", {"open \"C:\\a.Mp3\" type MPEGVideo Alias MP3Play", "play MP3Play"},
+       {"stop MP3Play", "close MP3Play"}, true, false},
+      {2, "C:\\a.ogg", {}, {}, false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    Rig r;
+    r.settings.BgmKind = c.kind;
+    r.settings.BgmFile = c.file;
+    FakeTimer t1, t2;
+    DisplayMusic music(r.bgm, r.settings, t1, t2);
+    music.Start();
+    EXPECT_EQ(r.port.Commands(), c.started);
+    EXPECT_EQ(t1.on, c.timer1);
+    EXPECT_EQ(t2.on, c.timer2);
+    r.port.sent.clear();
+    music.Stop();
+    EXPECT_EQ(r.port.Commands(), c.stopped);
+    EXPECT_FALSE(t1.on || t2.on);
+  }
+  // A failed check switches the CD watch off for good; the disc is stopped at
+  // the end all the same, and only once.
+  Rig cd;
+  cd.settings.BgmKind = 1;
+  FakeTimer t1, t2;
+  DisplayMusic music(cd.bgm, cd.settings, t1, t2);
+  music.Start();
+  cd.port.Answer("status cdaudio current track", 0, "Error:266");
+  music.Timer2_Timer();
+  EXPECT_FALSE(t2.on);
+  cd.port.sent.clear();
+  music.Stop();
+  music.Stop();
+  EXPECT_EQ(cd.port.Commands(), (Cmds{"stop cdaudio", "close cdaudio"}));
 }

@@ -24,13 +24,17 @@ TEST(CommandLine, SecondCharacterChoosesTheMode) {
 }
 
 TEST(CommandLine, PreviewHandleIsReadFromTheFourthCharacter) {
-  EXPECT_EQ(ParseRequest("/p 1234").hostHandle, 1234);
-  EXPECT_EQ(ParseRequest("/P:1234").hostHandle, 1234);
-  EXPECT_EQ(ParseRequest("/p    987xyz").hostHandle, 987);
-  EXPECT_EQ(ParseRequest("/p").hostHandle, 0);
-  EXPECT_EQ(ParseRequest("/p abc").hostHandle, 0);
-  EXPECT_EQ(ParseRequest("/p 12.5").hostHandle, 12);      // halves to even
-  EXPECT_EQ(ParseRequest("/p -44").hostHandle, -44);
-  EXPECT_EQ(ParseRequest("/p 99999999999").hostHandle, 0);  // does not fit: 0
-  EXPECT_EQ(ParseRequest("/s 1234").hostHandle, 0);         // only read for a preview
+  EXPECT_EQ(ParseRequest("/p 1234").hostHandle, 1234u);
+  EXPECT_EQ(ParseRequest("/P:1234").hostHandle, 1234u);
+  EXPECT_EQ(ParseRequest("/p    987xyz").hostHandle, 987u);
+  EXPECT_EQ(ParseRequest("/p").hostHandle, 0u);
+  EXPECT_EQ(ParseRequest("/p abc").hostHandle, 0u);
+  EXPECT_EQ(ParseRequest("/p 12.5").hostHandle, 12u);      // halves to even
+  EXPECT_EQ(ParseRequest("/p 2147483648").hostHandle, 0x80000000u);  // handles of 2^31 and above
+  EXPECT_EQ(ParseRequest("/p 4294967295").hostHandle, 0xFFFFFFFFu);
+  EXPECT_EQ(ParseRequest("/p -44").hostHandle, static_cast<uint32_t>(-44));  // printed signed
+  EXPECT_EQ(ParseRequest("/p 4294967296").hostHandle, 0u);  // does not fit 32 bits: 0
+  EXPECT_EQ(ParseRequest("/p -2147483649").hostHandle, 0u);
+  EXPECT_EQ(ParseRequest("/p 99999999999").hostHandle, 0u);
+  EXPECT_EQ(ParseRequest("/s 1234").hostHandle, 0u);         // only read for a preview
 }

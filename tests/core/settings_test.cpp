@@ -23,7 +23,7 @@ struct Loaded {
     LoadSettings(s, dir, store, [this](const std::string& p) {
       opened.push_back(p);
       return files.count(p) > 0;
-    });
+    }, LeadBytes::ShiftJis());
   }
 };
 
@@ -118,10 +118,12 @@ TEST(Settings, NumbersAreFlooredAndMustFitSixteenBits) {
   }
 }
 
-TEST(Settings, ValuesComeBackCutTo255Bytes) {
+TEST(Settings, ValuesComeBackWholeHoweverLong) {
   FakeProfileStore store;
-  store.Set("f", "k", std::string(300, 'x'));
-  EXPECT_EQ(ReadIni(store, ini::kSection, "k", "f"), std::string(255, 'x'));
+  for (size_t n : {254u, 255u, 256u, 520u, 5000u}) {
+    store.Set("f", "k", std::string(n, 'x'));
+    EXPECT_EQ(ReadIni(store, ini::kSection, "k", "f"), std::string(n, 'x'));
+  }
   store.Set("f", "k", std::string("ab\0cd", 5));
   EXPECT_EQ(ReadIni(store, ini::kSection, "k", "f"), "ab");
   EXPECT_EQ(ReadIni(store, ini::kSection, "missing", "f"), "");
@@ -139,10 +141,31 @@ TEST(Settings, WriteIniPassesValuesUnchangedAndKeepsTheResult) {
 }
 
 TEST(Settings, GetFolderExamples) {
-  EXPECT_EQ(GetFolder("C:\\Music\\a.mp3"), "C:\\Music");
-  EXPECT_EQ(GetFolder("C:\\a.mp3"), "C:");
-  EXPECT_EQ(GetFolder("C:a.mp3"), "C:");
-  EXPECT_EQ(GetFolder("a.mp3"), "");
-  EXPECT_EQ(GetFolder("\\\\server\\share\\x.wav"), "\\\\server\\share");
-  EXPECT_EQ(GetFolder(""), "");
+  const LeadBytes sjis = LeadBytes::ShiftJis(), single;
+  EXPECT_EQ(GetFolder("C:\\Music\\a.mp3", sjis), "C:\\Music");
+  EXPECT_EQ(GetFolder("C:\\a.mp3", sjis), "C:");
+  EXPECT_EQ(GetFolder("C:a.mp3", sjis), "C:");
+  EXPECT_EQ(GetFolder("a.mp3", sjis), "");
+  EXPECT_EQ(GetFolder("\\\\server\\share\\x.wav", sjis), "\\\\server\\share");
+  EXPECT_EQ(GetFolder("", sjis), "");
+  // Shift-JIS characters whose second byte is the byte of "\": ソ 83 5C, 表 95 5C,
+  // 能 94 5C, 十 8F 5C. They are never taken for a separator.
+  const std::string so = "\x83\x5C", hyo = "\x95\x5C", nou = "\x94\x5C", ju = "\x8F\x5C";
+  EXPECT_EQ(GetFolder("C:\\Music\\" + so + "ng.mp3", sjis), "C:\\Music");
+  EXPECT_EQ(GetFolder("C:\\" + hyo + "\\" + nou + ju + ".wav", sjis), "C:\\" + hyo);
+  EXPECT_EQ(GetFolder("C:\\Music\\" + so, sjis), "C:\\Music");
+  EXPECT_EQ(GetFolder(so + "x.mp3", sjis), "");
+  // In a single-byte code page the same bytes are two characters.
+  EXPECT_EQ(GetFolder("C:\\Music\\" + so + "ng.mp3", single), "C:\\Music\\\x83");
+}
+
+TEST(Settings, OnlyATrailingSeparatorCharacterIsDropped) {
+  const LeadBytes sjis = LeadBytes::ShiftJis();
+  std::vector<std::string> opened;
+  auto open = [&](const std::string& p) { opened.push_back(p); return true; };
+  const std::string so = "\x83\x5C";
+  FileExists("C:\\Music\\" + so, open, sjis);
+  FileExists("C:\\Music\\" + so + "\\", open, sjis);
+  FileExists("C:\\a.wav\\", open, LeadBytes());
+  EXPECT_EQ(opened, (std::vector<std::string>{"C:\\Music\\" + so, "C:\\Music\\" + so, "C:\\a.wav"}));
 }

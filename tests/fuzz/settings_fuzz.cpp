@@ -19,10 +19,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   store.Set(ini, dovra::ini::kKeyFile, file);
   const bool exists = in.ConsumeBool();
   dovra::Settings s;
-  dovra::LoadSettings(s, dir, store, [&](const std::string&) { return exists; });
+  dovra::LoadSettings(s, dir, store, [&](const std::string&) { return exists; }, dovra::LeadBytes::ShiftJis());
   // What the rest of the program relies on after loading.
   if (s.BgmKind == 2 && s.BgmFile.empty()) __builtin_trap();
-  if (s.BgmFile.size() > 255) __builtin_trap();
+  if (!s.BgmFile.empty() && s.BgmFile != file.substr(0, file.find('\0'))) __builtin_trap();
   if (!store.writes.empty()) __builtin_trap();
   if (s.BgmFile.empty() && s.BgmDir != dir) __builtin_trap();
   return 0;

@@ -3,6 +3,7 @@
 #include "startup/settings_win32.h"
 #include "toolkit/program_state.h"
 #include "toolkit/program_win32.h"
+#include "toolkit/text_win32.h"
 #include "win32/win32_test_util.h"
 
 using namespace dovra;
@@ -46,7 +47,7 @@ TEST(IniFile, ExampleFileIsWrittenByteForByteAndReadsBack) {
 
   Win32ProfileStore store;
   Settings s;
-  LoadSettings(s, dir.Path(), store, CanOpenForReadingWin32);
+  LoadSettings(s, dir.Path(), store, CanOpenForReadingWin32, AnsiLeadBytes());
   EXPECT_EQ(s.BgmKind, 2);
   EXPECT_EQ(s.BgmRepeat, 0);
   EXPECT_EQ(s.BgmFile, music);
@@ -57,7 +58,7 @@ TEST(IniFile, LoadingNeverCreatesOrChangesTheFile) {
   TempDir dir;
   Win32ProfileStore store;
   Settings s;
-  LoadSettings(s, dir.Path(), store, CanOpenForReadingWin32);
+  LoadSettings(s, dir.Path(), store, CanOpenForReadingWin32, AnsiLeadBytes());
   EXPECT_FALSE(FileThere(dir.Path() + ini::kFileName));
   EXPECT_EQ(s.BgmKind, 0);
   EXPECT_EQ(s.BgmDir, dir.Path());
@@ -73,19 +74,19 @@ TEST(IniFile, LoadingNeverCreatesOrChangesTheFile) {
   const std::string ini = dir.Path() + ini::kFileName;
   WriteBytes(ini, junk);
   Settings t;
-  LoadSettings(t, dir.Path(), store, CanOpenForReadingWin32);
+  LoadSettings(t, dir.Path(), store, CanOpenForReadingWin32, AnsiLeadBytes());
   EXPECT_EQ(Text(ReadBytes(ini)), junk);
   EXPECT_EQ(t.BgmKind, 0);     // 1e9 does not fit 16 bits
   EXPECT_EQ(t.BgmRepeat, 0);   // 255 sevens do not fit either
   EXPECT_EQ(t.BgmFile, "");    // a folder is not a readable file
 }
 
-TEST(IniFile, ValuesAreCutTo255Bytes) {
+TEST(IniFile, LongValuesComeBackWhole) {
   TempDir dir;
   const std::string ini = dir.Path() + ini::kFileName;
-  WriteBytes(ini, "[Section]\r\nlong=" + std::string(300, 'x') + "\r\n");
+  WriteBytes(ini, "[Section]\r\nlong=" + std::string(1000, 'x') + "\r\n");
   Win32ProfileStore store;
-  EXPECT_EQ(ReadIni(store, "Section", "long", ini), std::string(255, 'x'));
+  EXPECT_EQ(ReadIni(store, "Section", "long", ini), std::string(1000, 'x'));
   EXPECT_EQ(ReadIni(store, "Section", "missing", ini), "");
   EXPECT_EQ(ReadIni(store, "Other", "long", ini), "");
 }
@@ -94,17 +95,17 @@ TEST(IniFile, ReadableFilesOnly) {
   TempDir dir;
   const std::string f = dir.File("a.wav");
   WriteBytes(f, "RIFF");
-  EXPECT_TRUE(FileExists(f, CanOpenForReadingWin32));
-  EXPECT_TRUE(FileExists(f + "\\", CanOpenForReadingWin32));
-  EXPECT_FALSE(FileExists(dir.Path(), CanOpenForReadingWin32));
-  EXPECT_FALSE(FileExists(dir.File("missing.wav"), CanOpenForReadingWin32));
-  EXPECT_FALSE(FileExists("", CanOpenForReadingWin32));
+  EXPECT_TRUE(FileExists(f, CanOpenForReadingWin32, AnsiLeadBytes()));
+  EXPECT_TRUE(FileExists(f + "\\", CanOpenForReadingWin32, AnsiLeadBytes()));
+  EXPECT_FALSE(FileExists(dir.Path(), CanOpenForReadingWin32, AnsiLeadBytes()));
+  EXPECT_FALSE(FileExists(dir.File("missing.wav"), CanOpenForReadingWin32, AnsiLeadBytes()));
+  EXPECT_FALSE(FileExists("", CanOpenForReadingWin32, AnsiLeadBytes()));
   // Held open by someone who shares nothing.
   HANDLE lock = CreateFileA(f.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-  EXPECT_FALSE(FileExists(f, CanOpenForReadingWin32));
+  EXPECT_FALSE(FileExists(f, CanOpenForReadingWin32, AnsiLeadBytes()));
   CloseHandle(lock);
-  EXPECT_TRUE(FileExists(f, CanOpenForReadingWin32));
+  EXPECT_TRUE(FileExists(f, CanOpenForReadingWin32, AnsiLeadBytes()));
 }
 
 TEST(ProgramServices, FolderTwipsAndPictureFiles) {
