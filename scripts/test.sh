@@ -147,12 +147,17 @@ if build windows "$DOVRA_BUILD/windows" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/ming
   gtest wine-win32 scripts/wine-run.sh "$DOVRA_BUILD/windows/win32_tests.exe" --gtest_filter='-Playback.*'
   # One process per playback test: a sound device left open by one test would
   # write into the same capture file as the next one's.
-  for t in WavLoopsUntilStopped Mp3PlaysStopsAtItsEndAndRestartsFromZero CdWithoutADriveEndsTheWatch; do
+  for t in WavLoopsUntilStopped Mp3PlaysStopsAtItsEndAndRestartsFromZero CdWithoutADriveEndsTheWatch \
+           LongJapanesePathIsKeptAndPlays; do
     rm -f "$media/capture.raw"
     ALSA_CONFIG_PATH=$media/alsa.conf DOVRA_TEST_MEDIA=$(winpath "$media") DOVRA_TEST_CAPTURE=$(winpath "$media/capture.raw") \
       gtest "wine-playback-$t" scripts/wine-run.sh "$DOVRA_BUILD/windows/win32_tests.exe" --gtest_filter="Playback.$t"
   done
   gtest wine-e2e scripts/wine-run.sh "$DOVRA_BUILD/windows/e2e_tests.exe"
+  # Once more with Wine's heap checking on in the saver's own processes: a heap
+  # block written past its end or freed twice fails the run.
+  DOVRA_SAVER_WINEDEBUG=warn+heap gtest wine-e2e-heap scripts/wine-run.sh "$DOVRA_BUILD/windows/e2e_tests.exe"
+  check heap-clean bash -c "! grep -E ':(warn|err):heap:' '$LOG/wine-e2e-heap.log'"
   check soak-short soak "$DOVRA_BUILD/windows/dovra_probe.exe" "${DOVRA_SOAK_FRAMES:-3000}"
   wine_session_stop
   # The INI keys must come out as their Shift-JIS bytes on a Western system too.

@@ -18,7 +18,18 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 DOVRA_WINE_LC=${DOVRA_WINE_LOCALE:-ja_JP.UTF-8}
 export WINEPREFIX=${WINEPREFIX:-$DOVRA_BUILD/wineprefix-${DOVRA_WINE_LC%%.*}}
 
-wine_cmd() { env LC_ALL="$DOVRA_WINE_LC" "$@"; }
+# Wine turns file names into Unix ones through the Unix locale: without the
+# locale generated, a Japanese file name cannot be created or opened. It is made
+# once into the build folder (well under a second) and found through LOCPATH.
+DOVRA_LOCPATH=$DOVRA_BUILD/locale
+_locale_init() {
+  [[ $DOVRA_WINE_LC == C.* || -d $DOVRA_LOCPATH/$DOVRA_WINE_LC ]] && return 0
+  mkdir -p "$DOVRA_LOCPATH"
+  local name=${DOVRA_WINE_LC%%.*}
+  localedef -i "$name" -f UTF-8 "$DOVRA_LOCPATH/$DOVRA_WINE_LC" >/dev/null 2>&1 || true
+}
+_locale_init
+wine_cmd() { env LC_ALL="$DOVRA_WINE_LC" LOCPATH="$DOVRA_LOCPATH" "$@"; }
 wine_reg() { wine_cmd wine reg add "$@" /f >/dev/null 2>&1; }
 
 wine_prefix_init() {
@@ -85,6 +96,6 @@ wine_session_stop() {
 # wine_exec SECONDS PROGRAM [ARGS...]: runs the program, lines ending in LF.
 wine_exec() {
   local limit=$1; shift
-  timeout --kill-after=5 "$limit" env LC_ALL="$DOVRA_WINE_LC" wine "$@" | tr -d '\r'
+  timeout --kill-after=5 "$limit" env LC_ALL="$DOVRA_WINE_LC" LOCPATH="$DOVRA_LOCPATH" wine "$@" | tr -d '\r'
   return "${PIPESTATUS[0]}"
 }

@@ -1,6 +1,7 @@
 #include "controls/command_button_win32.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "resources/resource_ids.h"
 #include "toolkit/text_win32.h"
@@ -86,6 +87,12 @@ void Command::SetCaptionColour(uint32_t colour) {
   if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
+// A new caption, font or visibility shows at once, not at the next change of look.
+void Command::PropertyChanged(const char* name) {
+  if (std::strcmp(name, "Font") == 0) UpdateFont();
+  if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
 void Command::RaiseClick() {
   if (Click) Click();
 }
@@ -167,9 +174,10 @@ LRESULT Command::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN: {
-      // A press takes the focus, and the mouse until the release, as a push
-      // button does.
-      if (GetFocus() != hwnd_) SetFocus(hwnd_);
+      // A left press takes the focus, and every press the mouse until the
+      // release, as a push button does. A right or middle press leaves the focus
+      // where it is: it draws nothing, and only its release may click.
+      if (msg == WM_LBUTTONDOWN && GetFocus() != hwnd_) SetFocus(hwnd_);
       SetCapture(hwnd_);
       const int16_t b = msg == WM_LBUTTONDOWN ? kLeftButton : msg == WM_RBUTTONDOWN ? kRightButton : kMiddleButton;
       button_.MouseDown(b, ShiftState(), x, y);

@@ -39,7 +39,7 @@ class Command : public ButtonHost {
   void RaiseClick() override;
   void StartPoll(uint32_t intervalMs) override;
   bool CursorOverOwnWindow() override;
-  void PropertyChanged(const char*) override {}
+  void PropertyChanged(const char* name) override;
 
   // The face as last drawn, for tests: the persistent surface.
   const Vormix_C1& Surface() const { return surface_; }

@@ -18,6 +18,8 @@ namespace dovra {
 
 const char* const Vormix_P::kUrl = "https://dovra.example.org/";
 const char* const Vormix_P::kCredit = "Dovra 1.00  ボールの形のスクリーンセーバー";
+const char* const Vormix_P::kPathNotStorable =
+    "このファイルの名前には、設定に保存できない文字が含まれています。別のファイルを選んでください。";
 
 namespace {
 
@@ -40,6 +42,8 @@ constexpr Box kRepeat{1680, 780, 615, 300};
 constexpr Box kRepeatLabel{2340, 840, 990, 195};
 constexpr Box kFileButton{420, 1680, 615, 375};
 constexpr Box kFileName{1080, 1740, 5595, 495};
+// The dialog's notices, right of the choices where the panel is empty.
+constexpr Box kNotice{3480, 780, 3375, 855};
 const char* const kKindText[3] = {"なし", "音楽CD", "MP3、WAV"};
 
 int X(double twips) { return static_cast<int>(std::lround(twips / TwipsPerPixelX())); }
@@ -99,10 +103,9 @@ void Buffered(HWND w, HDC dc, F&& draw) {
   DeleteDC(mem);
 }
 
-bool SystemOpenFileDialog(HWND owner, const std::string& initialDir, std::string& chosen) {
+bool SystemOpenFileDialog(HWND owner, const std::string& initialDir, std::wstring& chosen) {
   // The record in its 76-byte form; the wide call shows the Japanese title and
-  // filter on any system. The path comes back in the ANSI code page, as the
-  // settings keep it.
+  // filter on any system, and hands back the path whole, whatever its characters.
   std::wstring filter = L"BGMﾌｧｲﾙ (MP3 WAV)";
   filter.push_back(L'\0');
   filter += L"*.MP3;*.WAV";
@@ -124,7 +127,7 @@ bool SystemOpenFileDialog(HWND owner, const std::string& initialDir, std::string
   ofn.Flags = 0;
   ApiResult = GetOpenFileNameW(&ofn);
   if (ApiResult <= 0) return false;
-  chosen = WideToAnsi(std::wstring(file.data()));
+  chosen = std::wstring(file.data());
   return true;
 }
 
@@ -173,6 +176,12 @@ void MusicPanel::Form_Paint(HDC dc) {
     SetTextColor(m, RGB(0, 0, 0));
     SetBkMode(m, TRANSPARENT);
     DrawTextW(m, path.c_str(), -1, &f, DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
+    if (!d.notice_.empty()) {
+      RECT n = Rect(kNotice);
+      const std::wstring notice = Utf8ToWide(d.notice_);
+      SetTextColor(m, RGB(176, 0, 0));
+      DrawTextW(m, notice.c_str(), -1, &n, DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
+    }
     SelectObject(m, oldFont);
   });
 }
@@ -298,11 +307,20 @@ void Vormix_P::SetButtons(bool initialize, bool enable) {
   }
 }
 
+// The repeat list is disabled unless the CD is chosen, and a disabled window
+// cannot take the focus: the dialog opens on the first control that can be used.
+HWND Vormix_P::FirstEnabledTabStop() const {
+  if (BGM_Repeat && IsWindowEnabled(BGM_Repeat)) return BGM_Repeat;
+  for (Command* c : {Cmd_File.get(), Cmd_Set.get(), Cmd_Can.get()})
+    if (c && c->hwnd() && c->Button().EnabledFlag) return c->hwnd();
+  return hwnd();
+}
+
 void Vormix_P::ShowModal() {
   if (!hwnd() && !Load()) return;
   Show(SW_SHOWNORMAL);
   SetForegroundWindow(hwnd());
-  SetFocus(BGM_Repeat);
+  SetFocus(FirstEnabledTabStop());
   MSG m;
   while (hwnd() && GetMessageW(&m, nullptr, 0, 0) > 0) {
     if (hwnd() && IsDialogMessageW(hwnd(), &m)) continue;
@@ -344,9 +362,23 @@ void Vormix_P::lbl_BGM_MouseDown(int index, int16_t button, int16_t shift, int x
   Img_BGM_MouseDown(index, button, shift, x, y);
 }
 
+void Vormix_P::SetNotice(const std::string& text) {
+  notice_ = text;
+  if (Pic_C.hwnd()) InvalidateRect(Pic_C.hwnd(), nullptr, FALSE);
+}
+
 void Vormix_P::Cmd_File_Click() {
+  std::wstring wide;
+  if (!OpenFileDialog || !OpenFileDialog(hwnd(), settings_.BgmDir, wide)) return;
+  // The settings keep the path in the ANSI code page. A character it cannot
+  // hold would come out as "?" or a look-alike and lead nowhere: then the short
+  // name serves, or the choice is refused and the previous one stays.
   std::string chosen;
-  if (!OpenFileDialog || !OpenFileDialog(hwnd(), settings_.BgmDir, chosen)) return;
+  if (!AnsiPathFor(wide, chosen)) {
+    SetNotice(kPathNotStorable);
+    return;
+  }
+  SetNotice("");
   settings_.BgmFile = chosen;
   SetFileCaption(settings_.BgmFile);
   settings_.BgmDir = GetFolder(settings_.BgmFile, AnsiLeadBytes());
@@ -417,6 +449,20 @@ LRESULT Vormix_P::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
   }
   if (msg == WM_ERASEBKGND) return 1;  // the gradient covers everything
+  // As a dialog does: the control that had the focus gets it back when the
+  // dialog is active again (after the file dialog, or another program).
+  if (msg == WM_ACTIVATE) {
+    if (LOWORD(wp) == WA_INACTIVE) {
+      HWND f = GetFocus();
+      if (f && IsChild(hwnd(), f)) focusBeforeDeactivation_ = f;
+      return 0;
+    }
+    if (!HIWORD(wp)) {  // not minimised
+      HWND f = focusBeforeDeactivation_;
+      SetFocus(f && IsWindow(f) && IsChild(hwnd(), f) ? f : FirstEnabledTabStop());
+      return 0;
+    }
+  }
   return Window::HandleMessage(msg, wp, lp);
 }
 

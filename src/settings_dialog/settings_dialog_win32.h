@@ -44,7 +44,7 @@ class Vormix_P : public Window {
   // The system services the dialog calls, replaceable by tests: the open-file
   // dialog (true and the chosen path when a file was chosen) and the shell's
   // opening of a web address.
-  std::function<bool(HWND owner, const std::string& initialDir, std::string& chosen)> OpenFileDialog;
+  std::function<bool(HWND owner, const std::string& initialDir, std::wstring& chosen)> OpenFileDialog;
   std::function<void(HWND owner, const std::wstring& url)> OpenUrl;
 
   // Loads, shows and runs the dialog until it is closed.
@@ -67,6 +67,9 @@ class Vormix_P : public Window {
   Command& CmdCan() { return *Cmd_Can; }
   int MarkedKind() const;
   const std::string& FileCaption() const { return fileCaption_; }
+  // The dialog's own word to the user when a chosen file was refused (UTF-8).
+  const std::string& Notice() const { return notice_; }
+  static const char* const kPathNotStorable;
   static const char* const kUrl;
   static const char* const kCredit;
 
@@ -83,6 +86,8 @@ class Vormix_P : public Window {
   void SetButtons(bool initialize, bool enable);
   void ShowKind(int16_t kind);
   void SetFileCaption(const std::string& ansiPath);
+  void SetNotice(const std::string& text);
+  HWND FirstEnabledTabStop() const;
   RECT UrlRect() const;
 
   Settings& settings_;
@@ -93,6 +98,8 @@ class Vormix_P : public Window {
   Picture Img_Ra[2];
   std::array<int, 3> Img_BGM{};  // which mark picture each shows: 0 empty, 1 filled
   std::string fileCaption_;       // lbl_Fname, UTF-8
+  std::string notice_;            // UTF-8; empty when there is nothing to say
+  HWND focusBeforeDeactivation_ = nullptr;
   UniqueFont font_, urlFont_;
   HCURSOR hand_ = nullptr;
   HICON icon_ = nullptr;

@@ -28,6 +28,32 @@ std::string WideToUtf8(const std::wstring& s) { return FromWide(CP_UTF8, s); }
 std::string WideToAnsi(const std::wstring& s) { return FromWide(CP_ACP, s); }
 std::wstring AnsiToWide(const std::string& s) { return ToWide(CP_ACP, s); }
 
+namespace {
+bool ExactAnsi(const std::wstring& s, std::string& out) {
+  if (s.empty()) return false;
+  BOOL lost = FALSE;
+  const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, s.data(), static_cast<int>(s.size()), nullptr, 0,
+                                    nullptr, &lost);
+  if (n <= 0 || lost) return false;
+  std::string a(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, s.data(), static_cast<int>(s.size()), &a[0], n, nullptr, &lost);
+  if (lost) return false;
+  out.swap(a);
+  return true;
+}
+}  // namespace
+
+bool AnsiPathFor(const std::wstring& path, std::string& ansi) {
+  if (ExactAnsi(path, ansi)) return true;
+  const DWORD n = GetShortPathNameW(path.c_str(), nullptr, 0);
+  if (n == 0) return false;
+  std::wstring shortPath(n, L'\0');
+  const DWORD got = GetShortPathNameW(path.c_str(), &shortPath[0], n);
+  if (got == 0 || got >= n) return false;
+  shortPath.resize(got);
+  return ExactAnsi(shortPath, ansi);
+}
+
 LeadBytes AnsiLeadBytes() {
   LeadBytes lead;
   CPINFO info{};

@@ -11,6 +11,11 @@ std::wstring Utf8ToWide(const std::string& s);
 std::string WideToUtf8(const std::wstring& s);
 std::string WideToAnsi(const std::wstring& s);
 std::wstring AnsiToWide(const std::string& s);
+// A path in the ANSI code page that names the same file: the path itself when
+// every character converts exactly (no best-fit look-alikes, no "?"), else the
+// file's short name when it has one that does. False when neither exists.
+bool AnsiPathFor(const std::wstring& path, std::string& ansi);
+
 // The lead bytes of the system's ANSI code page.
 LeadBytes AnsiLeadBytes();
 

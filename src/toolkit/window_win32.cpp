@@ -149,6 +149,11 @@ LRESULT Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       EndPaint(hwnd_, &ps);
       return 0;
     }
+    case WM_PRINTCLIENT:
+      // A transparent child (a Command with Visible 0) draws its container's
+      // picture behind itself through this.
+      Form_Paint(reinterpret_cast<HDC>(wp));
+      return 0;
     default:
       return DefWindowProcW(hwnd_, msg, wp, lp);
   }

@@ -1,5 +1,8 @@
 #include "e2e/saver_process.h"
 
+#include <cstdlib>
+#include <cwchar>
+
 #include "win32/win32_test_util.h"
 
 namespace dovra::e2e {
@@ -13,13 +16,35 @@ std::string BuiltSaver() {
   return dir.substr(0, dir.find_last_of('\\')) + "\\Dovra.scr";
 }
 
+namespace {
+// The saver's environment: this one's, with WINEDEBUG replaced by the value of
+// DOVRA_SAVER_WINEDEBUG when that is set, so that Wine's checks (heap checking,
+// say) apply to the saver's process alone and its messages are the saver's.
+std::wstring SaverEnvironment() {
+  const char* debug = std::getenv("DOVRA_SAVER_WINEDEBUG");
+  if (!debug) return std::wstring();
+  std::wstring block;
+  wchar_t* env = GetEnvironmentStringsW();
+  for (const wchar_t* p = env; *p; p += wcslen(p) + 1)
+    if (_wcsnicmp(p, L"WINEDEBUG=", 10) != 0) block.append(p).push_back(L'\0');
+  FreeEnvironmentStringsW(env);
+  block.append(L"WINEDEBUG=");
+  for (const char* c = debug; *c; ++c) block.push_back(static_cast<wchar_t>(*c));
+  block.push_back(L'\0');
+  block.push_back(L'\0');
+  return block;
+}
+}  // namespace
+
 SaverProcess::SaverProcess(const std::string& dir, const std::string& args) {
   const std::string exe = dir + "\\Dovra.scr";
   if (!CopyFileA(BuiltSaver().c_str(), exe.c_str(), FALSE)) return;
   std::string cmd = "\"" + exe + "\"" + (args.empty() ? "" : " " + args);
   STARTUPINFOA si{};
   si.cb = sizeof si;
-  if (!CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &pi_))
+  std::wstring env = SaverEnvironment();
+  if (!CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, env.empty() ? 0 : CREATE_UNICODE_ENVIRONMENT,
+                      env.empty() ? nullptr : &env[0], dir.c_str(), &si, &pi_))
     pi_ = PROCESS_INFORMATION{};
 }
 

@@ -181,3 +181,78 @@ TEST(CommandControl, AThousandLookChangesLeaveNoObjectBehind) {
   EXPECT_LE(UserObjects(), user);
   EXPECT_LE(PrivateBytes(), memory + 1024 * 1024);
 }
+
+namespace {
+// A container that paints itself green, as the dialog paints its gradient.
+class GreenHost : public Window {
+ protected:
+  void Form_Paint(HDC dc) override {
+    RECT r;
+    GetClientRect(hwnd(), &r);
+    HBRUSH green = CreateSolidBrush(RGB(0, 200, 0));
+    FillRect(dc, &r, green);
+    DeleteObject(green);
+  }
+};
+
+// Dark (caption) pixels inside the face, as drawn on the screen now.
+int CaptionPixels(HWND w, int* width = nullptr) {
+  Pump(100);
+  HDC dc = GetDC(w);
+  int n = 0, left = 81, right = -1;
+  for (int y = 5; y < 24; ++y)
+    for (int x = 5; x < 76; ++x)
+      if (GetRValue(GetPixel(dc, x, y)) < 90 && GetGValue(GetPixel(dc, x, y)) < 90) {
+        ++n;
+        left = std::min(left, x);
+        right = std::max(right, x);
+      }
+  ReleaseDC(w, dc);
+  if (width) *width = right - left;
+  return n;
+}
+}  // namespace
+
+// A right or middle press leaves the focus where it was and draws nothing; a
+// new caption, font or visibility shows at once, and a button made invisible
+// shows its container behind it.
+TEST(CommandControl, SecondaryButtonsAndPropertyChangesAsAUserSeesThem) {
+  GreenHost parent;
+  ASSERT_TRUE(parent.Create("host", WS_POPUP | WS_VISIBLE, 0, 300, 200, 300, 120));
+  HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 150, 10, 100, 20, parent.hwnd(),
+                              nullptr, nullptr, nullptr);
+  MemoryPropertyStore store;
+  store.entries["Caption"] = std::string("WWWW");
+  Command c;
+  ASSERT_TRUE(c.Create(parent.hwnd(), 0, 0, 1215, 435, 1, store, FontDesc{"Tahoma", 8.25, 400, false, false, false, 0}));
+  int clicks = 0;
+  c.Click = [&] { ++clicks; };
+  c.Initialize();
+  SetForegroundWindow(parent.hwnd());
+  SetFocus(edit);
+  for (UINT down : {WM_RBUTTONDOWN, WM_MBUTTONDOWN}) {
+    const Look before = c.LastLook();
+    SendMessageW(c.hwnd(), down, 0, MAKELPARAM(10, 10));
+    EXPECT_EQ(GetFocus(), edit);
+    EXPECT_EQ(c.LastLook(), before);
+    SendMessageW(c.hwnd(), down + 1, 0, MAKELPARAM(10, 10));  // the matching release
+  }
+  EXPECT_EQ(clicks, 2);
+
+  int narrow = 0, wide = 0;
+  ASSERT_GT(CaptionPixels(c.hwnd(), &narrow), 0);
+  c.Button().SetCaption("");
+  EXPECT_EQ(CaptionPixels(c.hwnd()), 0);
+  c.Button().SetCaption("WWWW");
+  c.Button().SetFont(FontDesc{"Tahoma", 12, 700, false, false, false, 0});
+  EXPECT_GT(CaptionPixels(c.hwnd(), &wide), 0);
+  EXPECT_GT(wide, narrow + 5);
+
+  c.Button().SetVisible(0);
+  Pump(100);
+  HDC dc = GetDC(c.hwnd());
+  EXPECT_EQ(GetPixel(dc, 1, 1), RGB(0, 200, 0));
+  EXPECT_EQ(GetPixel(dc, 78, 26), RGB(0, 200, 0));
+  ReleaseDC(c.hwnd(), dc);
+  DestroyWindow(edit);
+}

@@ -8,6 +8,8 @@
 
 #include "music/bgm.h"
 #include "music/mci_port_win32.h"
+#include "startup/settings_win32.h"
+#include "toolkit/text_win32.h"
 #include "toolkit/program_state.h"
 #include "win32/win32_test_util.h"
 
@@ -111,4 +113,40 @@ TEST_F(Playback, CdWithoutADriveEndsTheWatch) {
   bgm.WatchCd();
   EXPECT_FALSE(bgm.CdWatching);
   bgm.StopCd();
+}
+
+// A Japanese path of over 300 bytes in Shift-JIS, with characters whose second
+// byte is that of "\\", stored by the dialog and read back at the next start,
+// plays as a WAV (too long for the player's own file opening) and as an MP3.
+TEST_F(Playback, LongJapanesePathIsKeptAndPlays) {
+  TempDir dir;
+  std::string folder = dir.Path();
+  while (folder.size() < 300) {
+    folder += "\\" + Utf8ToAnsi("ソング表示能力十予構申");
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr)) << "no Japanese file names here: is the locale made?";
+  }
+  Win32ProfileStore store;
+  for (const char* ext : {"wav", "mp3"}) {
+    SCOPED_TRACE(ext);
+    const std::string music = folder + "\\" + Utf8ToAnsi("曲.") + ext;
+    ASSERT_TRUE(CopyFileA((media_ + "\\tone." + ext).c_str(), music.c_str(), FALSE));
+    WriteIni(store, ini::kSection, ini::kKeyKind, SettingText(2), dir.Path() + ini::kFileName);
+    WriteIni(store, ini::kSection, ini::kKeyFile, music, dir.Path() + ini::kFileName);
+    Settings s;
+    LoadSettings(s, dir.Path(), store, CanOpenForReadingWin32, AnsiLeadBytes());
+    ASSERT_EQ(s.BgmFile, music);
+    EXPECT_EQ(s.BgmKind, 2);
+    EXPECT_EQ(s.BgmDir, folder);
+    Win32MciPort port;
+    Vormix_BGM bgm(port, s);
+    size_t start = 0;
+    SoundSince(0, &start);
+    if (ext[0] == 'w') bgm.PlayWav();
+    else bgm.PlayMp3();
+    Pump(1500);
+    EXPECT_GT(SoundSince(start), 10000u) << "no sound from " << music.size() << " bytes of path";
+    if (ext[0] == 'w') bgm.StopWav();
+    else bgm.StopMp3();
+    Pump(300);
+  }
 }

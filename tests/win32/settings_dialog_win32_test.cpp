@@ -167,9 +167,9 @@ TEST(SettingsDialog, RepeatTextsThatAreNoTrackWriteZero) {
 TEST(SettingsDialog, CancelCloseAndACancelledFileDialogWriteNothing) {
   {
     Dialog t(2, 0, "C:\\old.mp3");
-    t.d->OpenFileDialog = [](HWND, const std::string& dir, std::string& chosen) {
+    t.d->OpenFileDialog = [](HWND, const std::string& dir, std::wstring& chosen) {
       EXPECT_EQ(dir, "C:\\Music");
-      chosen = "C:\\New Music\\b.wav";
+      chosen = L"C:\\New Music\\b.wav";
       return true;
     };
     Press(t.d->CmdFile());
@@ -189,7 +189,7 @@ TEST(SettingsDialog, CancelCloseAndACancelledFileDialogWriteNothing) {
   }
   {
     Dialog t(2, 0, "C:\\old.mp3");
-    t.d->OpenFileDialog = [](HWND, const std::string&, std::string&) { return false; };
+    t.d->OpenFileDialog = [](HWND, const std::string&, std::wstring&) { return false; };
     Press(t.d->CmdFile());
     EXPECT_EQ(t.s.BgmFile, "C:\\old.mp3");
     EXPECT_EQ(t.s.BgmDir, "C:\\Music");
@@ -198,10 +198,80 @@ TEST(SettingsDialog, CancelCloseAndACancelledFileDialogWriteNothing) {
   {
     Dialog t(0);  // the file button is disabled for kind 0: no dialog
     bool asked = false;
-    t.d->OpenFileDialog = [&](HWND, const std::string&, std::string&) { return asked = true; };
+    t.d->OpenFileDialog = [&](HWND, const std::string&, std::wstring&) { return asked = true; };
     Press(t.d->CmdFile());
     EXPECT_FALSE(asked);
   }
+}
+
+// A path with characters the ANSI code page cannot hold: the short name where
+// the file has one, else the choice is refused with a word in the dialog and
+// the previous file stays.
+TEST(SettingsDialog, APathTheCodePageCannotHoldIsShortenedOrRefused) {
+  TempDir dir;
+  const std::wstring folder = AnsiToWide(dir.Path());
+  for (const wchar_t* name : {L"\uD55C\uAD6D\uC5B4.mp3", L"caf\u00E9.wav"}) {  // 한국어, café
+    const std::wstring wide = folder + L"\\" + name;
+    HANDLE f = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(f, INVALID_HANDLE_VALUE);
+    CloseHandle(f);
+    Dialog t(2, 0, "C:\\old.mp3");
+    t.d->OpenFileDialog = [&](HWND, const std::string&, std::wstring& chosen) { chosen = wide; return true; };
+    Press(t.d->CmdFile());
+    EXPECT_NE(t.s.BgmFile, "C:\\old.mp3");
+    EXPECT_EQ(t.s.BgmFile.find('?'), std::string::npos) << t.s.BgmFile;
+    EXPECT_TRUE(FileExists(t.s.BgmFile, CanOpenForReadingWin32, AnsiLeadBytes())) << t.s.BgmFile;
+    const DWORD folderAttributes = GetFileAttributesA(t.s.BgmDir.c_str());
+    EXPECT_TRUE(folderAttributes != INVALID_FILE_ATTRIBUTES && (folderAttributes & FILE_ATTRIBUTE_DIRECTORY));
+    EXPECT_EQ(t.d->Notice(), "");
+  }
+  Dialog t(2, 0, "C:\\old.mp3");
+  t.d->OpenFileDialog = [&](HWND, const std::string&, std::wstring& chosen) {
+    chosen = folder + L"\\\uD55C\uAD6D\uC5B4-none.mp3";  // no such file: no short name either
+    return true;
+  };
+  Press(t.d->CmdFile());
+  EXPECT_EQ(t.s.BgmFile, "C:\\old.mp3");
+  EXPECT_EQ(t.s.BgmDir, "C:\\Music");
+  EXPECT_EQ(t.d->FileCaption(), "C:\\old.mp3");
+  EXPECT_EQ(t.d->Notice(), Vormix_P::kPathNotStorable);
+}
+
+namespace {
+bool Within(HWND focus, HWND control) { return focus && (focus == control || IsChild(control, focus)); }
+HWND g_expectedFocus = nullptr;
+bool g_focusedAtOpen = false;
+void CALLBACK NoteFocusAndClose(HWND dialog, UINT, UINT_PTR id, DWORD) {
+  KillTimer(dialog, id);
+  g_focusedAtOpen = Within(GetFocus(), g_expectedFocus);
+  PostMessageW(dialog, WM_CLOSE, 0, 0);
+}
+}  // namespace
+
+// The dialog opens on the first control that can be used, and a control that
+// had the focus gets it back when the dialog is active again.
+TEST(SettingsDialog, FocusOpensOnTheFirstUsableControlAndComesBack) {
+  for (int16_t kind : {0, 2}) {  // the repeat list is disabled for both
+    Dialog t(kind);
+    g_expectedFocus = kind == 1 ? t.d->RepeatBox() : kind == 2 ? t.d->CmdFile().hwnd() : t.d->CmdSet().hwnd();
+    g_focusedAtOpen = false;
+    SetTimer(t.d->hwnd(), 1, 300, &NoteFocusAndClose);
+    t.d->ShowModal();
+    EXPECT_TRUE(g_focusedAtOpen) << "kind " << kind;
+  }
+  Dialog t(1);
+  ShowWindow(t.d->hwnd(), SW_SHOW);
+  SetForegroundWindow(t.d->hwnd());
+  SetFocus(t.d->CmdCan().hwnd());
+  Pump(50);
+  Window other;
+  ASSERT_TRUE(other.Create("another program", WS_POPUP | WS_VISIBLE, 0, 0, 0, 50, 50));
+  SetForegroundWindow(other.hwnd());
+  Pump(100);
+  EXPECT_FALSE(Within(GetFocus(), t.d->hwnd()));
+  SetForegroundWindow(t.d->hwnd());
+  Pump(100);
+  EXPECT_EQ(GetFocus(), t.d->CmdCan().hwnd());
 }
 
 TEST(SettingsDialog, LinkOpensThePageThroughTheShell) {
