@@ -58,13 +58,48 @@ wine_prefix_init() {
   ) 9>"$WINEPREFIX.lock"
 }
 
+# Two monitors: Xvfb's Xinerama heads all sit at 0,0, so a two-monitor desktop is
+# Xorg's dummy driver with Xinerama. DOVRA_MONITORS=right or left places the
+# second monitor (DOVRA_SECOND, default 1024x768) beside the primary one
+# (DOVRA_SCREEN, default 1280x1024). Xorg runs as root, as the tests do.
+_xorg_conf() {
+  local primary=${DOVRA_SCREEN:-1280x1024x24} second=${DOVRA_SECOND:-1024x768} where=$1
+  primary=${primary%x24}
+  local -A modeline=(
+    [1280x1024]='108.00 1280 1328 1440 1688 1024 1025 1028 1066'
+    [1024x768]='65.00 1024 1048 1184 1344 768 771 777 806'
+    [1920x1080]='148.50 1920 2008 2052 2200 1080 1084 1089 1125'
+  )
+  printf '%s\n' 'Section "ServerFlags"' '  Option "Xinerama" "true"' '  Option "AutoAddDevices" "false"' \
+    '  Option "AllowMouseOpenFail" "true"' 'EndSection' \
+    'Section "Monitor"' '  Identifier "m"' '  HorizSync 5.0 - 1000.0' '  VertRefresh 5.0 - 200.0' \
+    "  Modeline \"$primary\" ${modeline[$primary]}" "  Modeline \"$second\" ${modeline[$second]}" 'EndSection'
+  local i mode
+  for i in 0 1; do
+    mode=$primary; [[ $i == 1 ]] && mode=$second
+    printf '%s\n' 'Section "Device"' "  Identifier \"d$i\"" '  Driver "dummy"' '  VideoRam 65536' 'EndSection' \
+      'Section "Screen"' "  Identifier \"s$i\"" "  Device \"d$i\"" '  Monitor "m"' '  DefaultDepth 24' \
+      '  SubSection "Display"' '    Depth 24' "    Modes \"$mode\"" "    Virtual ${mode%x*} ${mode#*x}" \
+      '  EndSubSection' 'EndSection'
+  done
+  local side=RightOf; [[ $where == left ]] && side=LeftOf
+  printf '%s\n' 'Section "ServerLayout"' '  Identifier "l"' '  Screen 0 "s0"' "  Screen 1 \"s1\" $side \"s0\"" 'EndSection'
+}
+
 _xvfb_start() {
   local fdfile
   fdfile=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 "${DOVRA_SCREEN:-1280x1024x24}" -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+  if [[ -n ${DOVRA_MONITORS:-} ]]; then
+    local conf=$DOVRA_BUILD/xorg-$DOVRA_MONITORS.conf
+    _xorg_conf "$DOVRA_MONITORS" >"$conf"
+    Xorg -displayfd 3 -config "$conf" -noreset -nolisten tcp -logfile "$DOVRA_BUILD/xorg-$DOVRA_MONITORS.log" \
+      3>"$fdfile" >/dev/null 2>&1 &
+  else
+    Xvfb -displayfd 3 -screen 0 "${DOVRA_SCREEN:-1280x1024x24}" -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+  fi
   _DOVRA_XVFB_PID=$!
   local i
-  for i in $(seq 100); do
+  for i in $(seq 200); do
     [[ -s $fdfile ]] && break
     sleep 0.05
   done
@@ -80,6 +115,9 @@ _xvfb_stop() {
 
 wine_session_start() {
   wine_prefix_init
+  # A server left from another display would keep that display's monitors.
+  wine_cmd wineserver -k 2>/dev/null
+  wine_cmd wineserver -w 2>/dev/null
   _xvfb_start
   # A server that stays up makes each program start in ~0.05 s instead of ~2.5 s.
   wine_cmd wineserver -p

@@ -2,6 +2,7 @@
 
 #include <mmsystem.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -48,11 +49,20 @@ Vormix_S::~Vormix_S() {
   if (raisedTimerResolution_) timeEndPeriod(1);
 }
 
+ScreenLayout Vormix_S::CurrentLayout() {
+  return LayOutScreen(GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                      GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN),
+                      GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+}
+
 void Vormix_S::SetUp() {
-  // 1. A borderless window as large as the screen at its top-left corner.
-  const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
-  Create(kCaption, WS_POPUP, 0, 0, 0, sw, sh, nullptr, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)),
-         nullptr, CS_OWNDC);
+  // 1. A borderless window over every monitor: with one monitor, as large as
+  // the screen at its top-left corner. The black class brush paints what lies
+  // outside the primary monitor whenever it is shown or exposed, never per frame.
+  layout_ = CurrentLayout();
+  const PixelRect& w = layout_.window;
+  Create(kCaption, WS_POPUP, 0, w.left, w.top, w.Width(), w.Height(), nullptr,
+         static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)), nullptr, CS_OWNDC);
   Timer1.Attach(hwnd());
   Timer2.Attach(hwnd());
   const std::string dir = ProgramDirectory();
@@ -80,11 +90,13 @@ void Vormix_S::SetUp() {
   Show(SW_SHOWNORMAL);
   SetForegroundWindow(hwnd());
   SetFocus(hwnd());
+  shownAt_ = GetTickCount();
   windowDC_ = GetDC(hwnd());  // the class has its own DC: kept for the run
   // 9.
   MouseMoveCount = 0;
-  // 10. The back buffer at the inner size; white on red text, which nothing uses.
-  BackBuffer.Create(InnerWidth(), InnerHeight());
+  // 10. The back buffer at the scene's size (the inner size, with one monitor);
+  // white on red text, which nothing uses.
+  BackBuffer.Create(SceneWidth(), SceneHeight());
   BackBuffer.ChangeColors(0xFFFFFF, 0x0000FF, false);
   // 11, 12. The two pictures read back from their files.
   CloneFromFileOr(BallSprite, ballFile, IDB_BALL);
@@ -110,20 +122,30 @@ void Vormix_S::Form_Load() {
   SetUp();
   for (;;) {
     DoEvents();
+    StepAsideIfDeactivated();
     Frame();
     if (hooks_.afterFrame) hooks_.afterFrame(++frames_);
     if (!hooks_.unpaced) WaitForNextFrame();
   }
 }
 
+// The scene is the primary monitor's part of the window; should the window be
+// made smaller, it follows the window's inner size.
+int32_t Vormix_S::SceneWidth() const {
+  return std::max(0, std::min(layout_.scene.Width(), InnerWidth() - layout_.scene.left));
+}
+int32_t Vormix_S::SceneHeight() const {
+  return std::max(0, std::min(layout_.scene.Height(), InnerHeight() - layout_.scene.top));
+}
+
 void Vormix_S::Frame() {
-  const int W = InnerWidth(), H = InnerHeight();
+  const int W = SceneWidth(), H = SceneHeight();
   PaintBackground(BackPicture, BackBuffer);
   DrawStars(Stars, BackBuffer.hdc(), W, H);
   AnimateShape(Vertices, ShapeNo);
   ProjectVertices(Vertices, W, H, view_);
   DrawBalls(Vertices, BackBuffer.hdc(), BallSprite, painter_);
-  BackBuffer.PaintTo(windowDC_, 0, 0, SRCCOPY);
+  BackBuffer.PaintTo(windowDC_, layout_.scene.left, layout_.scene.top, SRCCOPY);
   BackBuffer.Cls();
   ShapeLifeStep(view_, ShapeNo, Vertices, Watch);
 }
@@ -141,6 +163,62 @@ void Vormix_S::WaitForNextFrame() {
     if (r != WAIT_OBJECT_0 + 1) return;  // the timer (or a failure): draw the next frame
     DoEvents();
   }
+}
+
+void Vormix_S::FollowDisplayChange() {
+  layout_ = CurrentLayout();
+  const PixelRect& w = layout_.window;
+  ApiResult = SetWindowPos(hwnd(), HWND_TOPMOST, w.left, w.top, w.Width(), w.Height(), SWP_NOACTIVATE);
+  BackBuffer.Create(SceneWidth(), SceneHeight());
+  BackBuffer.ChangeColors(0xFFFFFF, 0x0000FF, false);
+  InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+// Activation is shuffled while the window first appears (by the host, by the
+// system), so a deactivation counts only when another program's window really
+// holds the foreground, and only once the start has settled; a shuffle that
+// gives the foreground back in the meantime is forgotten.
+void Vormix_S::StepAsideIfDeactivated() {
+  constexpr DWORD kSettleMs = 1000;
+  if (!deactivated_) return;
+  HWND fg = GetForegroundWindow();
+  if (!fg) return;  // nobody holds it (yet): wait and see
+  DWORD pid = 0;
+  GetWindowThreadProcessId(fg, &pid);
+  if (pid == GetCurrentProcessId()) {
+    deactivated_ = false;
+    return;
+  }
+  if (GetTickCount() - shownAt_ < kSettleMs) return;
+  Unload();
+}
+
+LRESULT Vormix_S::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_ACTIVATEAPP:
+      if (!wp) deactivated_ = true;
+      break;
+    case WM_ACTIVATE:
+      if (LOWORD(wp) == WA_INACTIVE) deactivated_ = true;
+      break;
+    case WM_POWERBROADCAST:
+      // The machine is about to sleep: end as on Escape, so no music resumes on wake.
+      if (wp == PBT_APMSUSPEND) {
+        Unload();
+        return TRUE;
+      }
+      break;
+    case WM_SYSCOMMAND:
+      // The system asking for the saver while it runs: already here.
+      if ((wp & 0xFFF0) == SC_SCREENSAVE) return 0;
+      break;
+    case WM_DISPLAYCHANGE:
+      FollowDisplayChange();
+      return 0;
+    default:
+      break;
+  }
+  return Window::HandleMessage(msg, wp, lp);
 }
 
 void Vormix_S::Form_KeyDown(int16_t keyCode, int16_t) {

@@ -11,6 +11,7 @@
 #include "display/ball_drawing.h"
 #include "display/display_music.h"
 #include "display/frame_pacing.h"
+#include "display/screen_layout.h"
 #include "music/bgm.h"
 #include "music/mci_port_win32.h"
 #include "startup/settings.h"
@@ -43,11 +44,21 @@ class Vormix_S : public Window {
   void Form_MouseMove(int16_t button, int16_t shift, int x, int y) override;
   void Form_QueryUnload(int16_t& cancel, int16_t mode) override;
   void Form_Unload(int16_t& cancel) override;
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
   void SetUp();
   void Frame();
   void WaitForNextFrame();
+  // The desktop's layout now: the virtual screen and the primary monitor.
+  static ScreenLayout CurrentLayout();
+  // A monitor added or removed, or a new resolution: the window covers the new
+  // virtual screen and the scene moves to the new primary, at its size.
+  void FollowDisplayChange();
+  // Ends the run when another program has taken the foreground.
+  void StepAsideIfDeactivated();
+  int32_t SceneWidth() const;
+  int32_t SceneHeight() const;
 
   const Settings& settings_;
   char requestLetter_;
@@ -66,6 +77,9 @@ class Vormix_S : public Window {
   Timer Timer1, Timer2;
   DisplayMusic music_;
 
+  ScreenLayout layout_;
+  bool deactivated_ = false;
+  DWORD shownAt_ = 0;
   HDC windowDC_ = nullptr;
   HANDLE frameTimer_ = nullptr;
   bool raisedTimerResolution_ = false;

@@ -1,6 +1,7 @@
 // Dovra.scr driven from outside, as the screen-saver host and a user would.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 #include "e2e/saver_process.h"
@@ -237,4 +238,147 @@ TEST(Preview, NoPaneNoWindow) {
     EndsCleanly(p, 5000);
     EXPECT_EQ(p.WaitWindow(L"Preview Window", 0), nullptr) << args;
   }
+}
+
+namespace {
+// A plain window of this test program, brought to the front: another program
+// taking the foreground.
+struct OtherProgram {
+  HWND w;
+  explicit OtherProgram(RECT r = RECT{100, 100, 400, 300}, bool front = true) {
+    w = CreateWindowExW(0, L"STATIC", L"another program", WS_POPUP | WS_VISIBLE, r.left, r.top, r.right - r.left,
+                        r.bottom - r.top, nullptr, nullptr, nullptr, nullptr);
+    if (front) SetForegroundWindow(w);
+    Pump(100);
+  }
+  ~OtherProgram() { DestroyWindow(w); }
+};
+}  // namespace
+
+// Activation is shuffled while the saver appears; it must never end by itself,
+// whether or not another window held the foreground before it started.
+TEST(StepsAside, RunsUndisturbedForTenSeconds) {
+  for (bool otherFirst : {true, false}) {
+    SCOPED_TRACE(otherFirst ? "another window in front before" : "no window in front before");
+    std::unique_ptr<OtherProgram> other;
+    if (otherFirst) other = std::make_unique<OtherProgram>();
+    TempDir dir;
+    SaverProcess p(dir.Path(), "/s");
+    HWND w = p.WaitWindow(kMain, 10000);
+    ASSERT_NE(w, nullptr);
+    Pump(10000);
+    EXPECT_TRUE(p.Running());
+    PostMessageW(w, WM_KEYDOWN, VK_ESCAPE, 0);
+    EndsCleanly(p);
+  }
+}
+
+// Another program in front, or the machine going to sleep, ends the run as
+// Escape does (cursor shown again); the system asking for the saver does not.
+TEST(StepsAside, ForAnotherProgramAndForSleepButNotForAnotherSaverRequest) {
+  {
+    TempDir dir;
+    SaverProcess p(dir.Path(), "/s");
+    HWND w = p.WaitWindow(kMain, 10000);
+    ASSERT_NE(w, nullptr);
+    Pump(1500);
+    PostMessageW(w, WM_SYSCOMMAND, SC_SCREENSAVE, 0);
+    Pump(700);
+    EXPECT_TRUE(p.Running()) << "SC_SCREENSAVE ended the saver";
+    EXPECT_TRUE(CursorBecomes(false));
+    // A display change: the saver takes the (here unchanged) layout again and runs on.
+    PostMessageW(w, WM_DISPLAYCHANGE, 24, MAKELPARAM(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
+    Pump(700);
+    EXPECT_TRUE(p.Running());
+    RECT r{};
+    GetWindowRect(w, &r);
+    EXPECT_EQ(r.right - r.left, GetSystemMetrics(SM_CXVIRTUALSCREEN));
+    PostMessageW(w, WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
+    EndsCleanly(p, 5000);
+    EXPECT_TRUE(CursorBecomes(true));
+  }
+  TempDir dir;
+  SaverProcess p(dir.Path(), "/s");
+  HWND w = p.WaitWindow(kMain, 10000);
+  ASSERT_NE(w, nullptr);
+  Pump(1500);
+  ASSERT_TRUE(p.Running());
+  OtherProgram other;
+  EndsCleanly(p, 5000);
+  EXPECT_TRUE(CursorBecomes(true));
+}
+
+// Run by the test command on a desktop of two monitors (DOVRA_MONITORS=right or
+// left: where the second one stands), never on the one-monitor screen.
+TEST(TwoMonitors, EveryMonitorCoveredSceneOnThePrimaryAClickAnywhereEnds) {
+  ASSERT_EQ(GetSystemMetrics(SM_CMONITORS), 2);
+  const int vx = GetSystemMetrics(SM_XVIRTUALSCREEN), vy = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  const int vw = GetSystemMetrics(SM_CXVIRTUALSCREEN), vh = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+  const int pw = GetSystemMetrics(SM_CXSCREEN), ph = GetSystemMetrics(SM_CYSCREEN);
+  const bool left = vx < 0;
+  // The second monitor's middle, and a bright window there before the saver starts.
+  const int sx = left ? vx / 2 : pw + (vw - pw) / 2, sy = 300;
+  OtherProgram bright(RECT{sx - 150, sy - 100, sx + 150, sy + 100}, false);
+  SetClassLongPtrW(bright.w, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(GetStockObject(WHITE_BRUSH)));
+  InvalidateRect(bright.w, nullptr, TRUE);
+  Pump(200);
+
+  TempDir dir;
+  SaverProcess p(dir.Path(), "/s");
+  HWND w = p.WaitWindow(kMain, 10000);
+  ASSERT_NE(w, nullptr);
+  RECT r{};
+  GetWindowRect(w, &r);
+  EXPECT_EQ(r.left, vx);
+  EXPECT_EQ(r.top, vy);
+  EXPECT_EQ(r.right, vx + vw);
+  EXPECT_EQ(r.bottom, vy + vh);
+  Pump(2500);
+
+  // The whole desktop as the user sees it.
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  BITMAPINFO bi{};
+  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), vw, -vh, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(mem, dib);
+  BitBlt(mem, 0, 0, vw, vh, screen, vx, vy, SRCCOPY);
+  GdiFlush();
+  auto at = [&](int x, int y) { return static_cast<uint32_t*>(bits)[(y - vy) * vw + (x - vx)] & 0xFFFFFF; };
+  int brightLeft = 0;
+  for (int y = vy; y < vy + vh; ++y)
+    for (int x = vx; x < vx + vw; ++x) {
+      const bool onPrimary = x >= 0 && x < pw && y >= 0 && y < ph;
+      if (!onPrimary && at(x, y) != 0) ++brightLeft;
+    }
+  // The background of this run, as written beside the program, centred on the
+  // primary monitor: most of its pixels are there unchanged (stars and balls
+  // cover a few).
+  const auto bmp = ReadBytes(dir.File("Vormix2.bmp"));
+  ASSERT_GE(bmp.size(), 54u);
+  const int bw = bmp[18] | (bmp[19] << 8), bh = bmp[22] | (bmp[23] << 8), stride = (bw * 3 + 3) & ~3;
+  int same = 0, compared = 0;
+  for (int y = 0; y < bh; y += 7)
+    for (int x = 0; x < bw; x += 7) {
+      const unsigned char* px = &bmp[54 + static_cast<size_t>(bh - 1 - y) * stride + x * 3];
+      const uint32_t want = (px[2] << 16) | (px[1] << 8) | px[0];
+      ++compared;
+      same += at(pw / 2 - bw / 2 + x, ph / 2 - bh / 2 + y) == want;
+    }
+  SelectObject(mem, old);
+  DeleteObject(dib);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+  EXPECT_EQ(brightLeft, 0) << "something shows on the second monitor";
+  EXPECT_GT(same, compared * 8 / 10) << same << " of " << compared << " background pixels in place";
+
+  // A click on the second monitor ends the run.
+  SetCursorPos(sx, sy);
+  INPUT click[2] = {};
+  click[0].type = click[1].type = INPUT_MOUSE;
+  click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, click, sizeof(INPUT));
+  EndsCleanly(p, 5000);
 }
