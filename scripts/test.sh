@@ -184,6 +184,12 @@ if build windows "$DOVRA_BUILD/windows" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/ming
     echo "$passed $failed" >"$LOG/cp1252.counts"
   )
   read -r passed failed <"$LOG/cp1252.counts"
+  # The two packages a user downloads, built as the README says and then
+  # installed, run and removed under Wine.
+  check package bash scripts/package.sh
+  version=$(sed -n 's/.*VALUE "ProductVersion", "\([^"]*\)".*/\1/p' src/resources/dovra.rc)
+  check package-install-run-remove tests/package/package_test.sh "dist/Dovra-$version.zip" \
+    "dist/Dovra-$version-setup.exe" "$DOVRA_BUILD/windows/Dovra.scr"
 fi
 
 echo "$passed passed, $failed failed"

@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Builds Dovra.scr (installing what is missing) and writes the two packages a
+# Windows user downloads:
+#   dist/Dovra-<version>.zip          Dovra.scr, read-mes in English and Japanese, the licence
+#   dist/Dovra-<version>-setup.exe    the installer (NSIS), Japanese or English by the system
+# The version is the one in the program's version record.
+set -euo pipefail
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+cd "$ROOT"
+bash scripts/setup.sh
+JOBS=$(nproc 2>/dev/null || echo 2)
+cmake -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" >/dev/null
+cmake --build build/windows -j "$JOBS" --target Dovra >/dev/null
+
+version=$(sed -n 's/.*VALUE "ProductVersion", "\([^"]*\)".*/\1/p' src/resources/dovra.rc)
+[[ $version =~ ^[0-9]+\.[0-9]+$ ]] || { echo "package: no version in the version record" >&2; exit 1; }
+scr=$ROOT/build/windows/Dovra.scr
+stage=$ROOT/build/package
+rm -rf "$stage"
+mkdir -p "$stage/zip" dist
+
+# Texts as Windows Notepad shows them on any system: CR LF line ends; the
+# Japanese one in UTF-8 with its byte-order mark, the English one plain ASCII.
+crlf() { sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' "$1"; }
+crlf packaging/readme-en.txt >"$stage/zip/README-en.txt"
+{ printf '\xEF\xBB\xBF'; crlf packaging/readme-ja.txt; } >"$stage/zip/README-ja.txt"
+crlf LICENSE >"$stage/zip/LICENSE.txt"
+cp "$scr" "$stage/zip/Dovra.scr"
+
+# The same bytes from the same sources: fixed dates, fixed order, no extra fields.
+zip_out=$ROOT/dist/Dovra-$version.zip
+rm -f "$zip_out"
+touch -d '2026-01-01 00:00:00 UTC' "$stage/zip/"*
+(cd "$stage/zip" && zip -q -X -D "$zip_out" Dovra.scr README-en.txt README-ja.txt LICENSE.txt)
+
+setup_out=$ROOT/dist/Dovra-$version-setup.exe
+makensis -V2 -INPUTCHARSET UTF8 \
+  "-DVERSION=$version" "-DSCR=$scr" "-DOUT=$setup_out" "-DICON=$ROOT/src/resources/dovra.ico" \
+  "-DLICENSE_FILE=$stage/zip/LICENSE.txt" "-DLICENSE_TXT=$stage/zip/LICENSE.txt" \
+  "-DREADME_EN=$stage/zip/README-en.txt" "-DREADME_JA=$stage/zip/README-ja.txt" \
+  packaging/dovra.nsi >"$stage/makensis.log" || { cat "$stage/makensis.log"; exit 1; }
+
+ls -l "$zip_out" "$setup_out" | awk '{ printf "%10d  %s\n", $5, $NF }'
