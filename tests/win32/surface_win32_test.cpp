@@ -2,7 +2,9 @@
 
 #include <vector>
 
+#include "display/animation.h"
 #include "display/drawing_win32.h"
+#include "resources/resource_ids.h"
 #include "surface/pixel_copy.h"
 #include "surface/surface_win32.h"
 #include "toolkit/program_win32.h"
@@ -256,4 +258,39 @@ TEST(Drawing, BackgroundCentredStarsAndBallsOnTheBackBuffer) {
   EXPECT_EQ(At(back, 60, 50), RGB(200, 200, 200));
   EXPECT_EQ(At(back, 61, 50), 0u);
   EXPECT_EQ(list[1].Drawn, -1);
+}
+
+// Whole frames at 96 dpi, composed as the saver composes them from its own
+// pictures, over every background: their bytes are fixed. A change that moves
+// one pixel of a frame at this scale shows here.
+TEST(Drawing, FramesAtNinetySixDpiAreByteForByteAsEver) {
+  const int ids[3] = {IDB_EARTH, IDB_GAS_GIANT, IDB_RINGED_PLANET};
+  uint64_t hash = 1469598103934665603ull;
+  for (int id : ids) {
+    Vormix_C1 back, picture, ball;
+    ASSERT_FALSE(back.Create(1920, 1080));
+    ASSERT_FALSE(ball.Clone(LoadPictureResource(IDB_BALL).Handle(), true));
+    ASSERT_FALSE(picture.Clone(LoadPictureResource(id).Handle(), true));
+    StarField stars{};
+    Rnd rnd;
+    rnd.Seed(4321);
+    StartStars(stars, rnd);
+    VertexList list;
+    LoadShape(list, 7);
+    View view{30, 20, 2500, kStartDistance};
+    BallPainter painter;
+    for (int frame = 0; frame < 3; ++frame) {
+      PaintBackground(picture, back);
+      DrawStars(stars, back.hdc(), 1920, 1080);
+      AnimateShape(list, 7);
+      ProjectVertices(list, 1920, 1080, view);
+      DrawBalls(list, back.hdc(), ball, painter);
+      GdiFlush();
+      const uint8_t* p = back.Bits();
+      for (int32_t i = 0; i < back.RGBSize(); ++i) hash = (hash ^ p[i]) * 1099511628211ull;
+      back.Cls();
+      view.Azimuth += 40;
+    }
+  }
+  EXPECT_EQ(hash, 0xf1678d5350c0a4daull) << std::hex << hash;
 }
