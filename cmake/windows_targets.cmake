@@ -4,7 +4,8 @@ set(DOVRA_WIN32_LIBS user32 gdi32 msimg32 winmm kernel32 comdlg32 shell32 versio
 # The resource script: pictures, icon, cursor, manifest, version record.
 enable_language(RC)
 set(DOVRA_RC ${CMAKE_SOURCE_DIR}/src/resources/dovra.rc)
-file(GLOB DOVRA_RESOURCE_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/resources/*.bmp
+file(GLOB DOVRA_RESOURCE_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/resources/*.png
+     ${CMAKE_SOURCE_DIR}/src/resources/*.jpg
      ${CMAKE_SOURCE_DIR}/src/resources/*.ico ${CMAKE_SOURCE_DIR}/src/resources/*.cur
      ${CMAKE_SOURCE_DIR}/src/resources/*.manifest ${CMAKE_SOURCE_DIR}/src/resources/*.h)
 set_source_files_properties(${DOVRA_RC} PROPERTIES OBJECT_DEPENDS "${DOVRA_RESOURCE_FILES}")

@@ -174,6 +174,20 @@ if build windows "$DOVRA_BUILD/windows" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/ming
     )
     read -r passed failed <"$LOG/monitors.counts"
   done
+  # Scaled screens, 150 % and 200 %, each in a prefix of its own.
+  for dpi in 144 192; do
+    (
+      export DOVRA_WINE_DPI=$dpi WINEPREFIX=''
+      [[ $dpi == 144 ]] && export DOVRA_SCREEN=2880x1620x24 || export DOVRA_SCREEN=3840x2160x24
+      source scripts/wine-env.sh
+      wine_session_start
+      trap 'wine_session_stop' EXIT
+      gtest "wine-win32-$dpi-dpi" scripts/wine-run.sh "$DOVRA_BUILD/windows/win32_tests.exe" --gtest_filter='ScaledScreen.*'
+      gtest "wine-e2e-$dpi-dpi" scripts/wine-run.sh "$DOVRA_BUILD/windows/e2e_tests.exe" --gtest_filter='ScaledScreen.*'
+      echo "$passed $failed" >"$LOG/dpi.counts"
+    )
+    read -r passed failed <"$LOG/dpi.counts"
+  done
   # The INI keys must come out as their Shift-JIS bytes on a Western system too.
   (
     export DOVRA_WINE_LOCALE=en_US.UTF-8 WINEPREFIX=''

@@ -1,5 +1,7 @@
 #include "image.h"
 
+#include "stb_image_write_only.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -126,49 +128,68 @@ void AndMask(std::vector<uint8_t>& v, const Image& img) {
   }
 }
 
-std::vector<uint8_t> IconFile(int type, const Image& img, int hotX, int hotY,
-                              const std::vector<uint8_t>& image, int colours, int bits) {
+// An icon or cursor file of one or more images, each entry with its own bytes.
+struct IconEntry {
+  const Image* img;
+  int hotX, hotY;
+  std::vector<uint8_t> bytes;
+};
+std::vector<uint8_t> IconFile(int type, const std::vector<IconEntry>& entries, int colours, int bits) {
   std::vector<uint8_t> v;
-  Put16(v, 0); Put16(v, type); Put16(v, 1);
-  v.push_back(img.w); v.push_back(img.h); v.push_back(colours); v.push_back(0);
-  if (type == 1) { Put16(v, 1); Put16(v, bits); } else { Put16(v, hotX); Put16(v, hotY); }
-  Put32(v, static_cast<uint32_t>(image.size())); Put32(v, 6 + 16);
-  v.insert(v.end(), image.begin(), image.end());
+  Put16(v, 0); Put16(v, type); Put16(v, static_cast<uint32_t>(entries.size()));
+  uint32_t offset = 6 + 16 * static_cast<uint32_t>(entries.size());
+  for (const IconEntry& e : entries) {
+    v.push_back(static_cast<uint8_t>(e.img->w & 255)); v.push_back(static_cast<uint8_t>(e.img->h & 255));
+    v.push_back(colours); v.push_back(0);
+    if (type == 1) { Put16(v, 1); Put16(v, bits); } else { Put16(v, e.hotX); Put16(v, e.hotY); }
+    Put32(v, static_cast<uint32_t>(e.bytes.size())); Put32(v, offset);
+    offset += static_cast<uint32_t>(e.bytes.size());
+  }
+  for (const IconEntry& e : entries) v.insert(v.end(), e.bytes.begin(), e.bytes.end());
   return v;
 }
 
 }  // namespace
 
-std::vector<uint8_t> EncodeIco32(const Image& img) {
-  std::vector<uint8_t> d;
-  const uint32_t maskSize = ((img.w + 31) / 32) * 4 * img.h;
-  InfoHeader(d, img.w, img.h * 2, 32, img.w * img.h * 4 + maskSize, 0);
-  for (int y = img.h - 1; y >= 0; --y)
-    for (int x = 0; x < img.w; ++x) {
-      const uint8_t* p = img.At(x, y);
-      d.push_back(p[2]); d.push_back(p[1]); d.push_back(p[0]); d.push_back(p[3]);
-    }
-  AndMask(d, img);
-  return IconFile(1, img, 0, 0, d, 0, 32);
+std::vector<uint8_t> EncodeIco32(const std::vector<Image>& images) {
+  std::vector<IconEntry> entries;
+  for (const Image& img : images) {
+    std::vector<uint8_t> d;
+    const uint32_t maskSize = ((img.w + 31) / 32) * 4 * img.h;
+    InfoHeader(d, img.w, img.h * 2, 32, img.w * img.h * 4 + maskSize, 0);
+    for (int y = img.h - 1; y >= 0; --y)
+      for (int x = 0; x < img.w; ++x) {
+        const uint8_t* p = img.At(x, y);
+        d.push_back(p[2]); d.push_back(p[1]); d.push_back(p[0]); d.push_back(p[3]);
+      }
+    AndMask(d, img);
+    entries.push_back({&img, 0, 0, d});
+  }
+  return IconFile(1, entries, 0, 32);
 }
 
-std::vector<uint8_t> EncodeCur(const Image& img, int hotX, int hotY) {
-  std::vector<uint8_t> d;
-  const uint32_t maskSize = ((img.w + 31) / 32) * 4 * img.h;
-  InfoHeader(d, img.w, img.h * 2, 1, maskSize * 2, 2);
-  Put32(d, 0x000000); Put32(d, 0xFFFFFF);  // palette: black, white
-  // XOR mask: white pixels set; transparent pixels 0 with AND 1.
-  const int rowBytes = ((img.w + 31) / 32) * 4;
-  for (int y = img.h - 1; y >= 0; --y) {
-    std::vector<uint8_t> row(rowBytes, 0);
-    for (int x = 0; x < img.w; ++x) {
-      const uint8_t* p = img.At(x, y);
-      if (p[3] >= 128 && p[0] >= 128) row[x / 8] |= 0x80 >> (x % 8);
+std::vector<uint8_t> EncodeCur(const std::vector<Image>& images, const std::vector<std::pair<int, int>>& hot) {
+  std::vector<IconEntry> entries;
+  for (size_t i = 0; i < images.size(); ++i) {
+    const Image& img = images[i];
+    std::vector<uint8_t> d;
+    const uint32_t maskSize = ((img.w + 31) / 32) * 4 * img.h;
+    InfoHeader(d, img.w, img.h * 2, 1, maskSize * 2, 2);
+    Put32(d, 0x000000); Put32(d, 0xFFFFFF);  // palette: black, white
+    // XOR mask: white pixels set; transparent pixels 0 with AND 1.
+    const int rowBytes = ((img.w + 31) / 32) * 4;
+    for (int y = img.h - 1; y >= 0; --y) {
+      std::vector<uint8_t> row(rowBytes, 0);
+      for (int x = 0; x < img.w; ++x) {
+        const uint8_t* p = img.At(x, y);
+        if (p[3] >= 128 && p[0] >= 128) row[x / 8] |= 0x80 >> (x % 8);
+      }
+      d.insert(d.end(), row.begin(), row.end());
     }
-    d.insert(d.end(), row.begin(), row.end());
+    AndMask(d, img);
+    entries.push_back({&img, hot[i].first, hot[i].second, d});
   }
-  AndMask(d, img);
-  return IconFile(2, img, hotX, hotY, d, 2, 1);
+  return IconFile(2, entries, 2, 1);
 }
 
 namespace {
@@ -232,6 +253,39 @@ bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
   if (!f) return false;
   const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
   return std::fclose(f) == 0 && ok;
+}
+
+}  // namespace pics
+
+namespace pics {
+namespace {
+void Append(void* context, void* data, int size) {
+  auto* out = static_cast<std::vector<uint8_t>*>(context);
+  const auto* bytes = static_cast<const uint8_t*>(data);
+  out->insert(out->end(), bytes, bytes + size);
+}
+std::vector<uint8_t> Rgb24(const Image& img) {
+  std::vector<uint8_t> rgb;
+  rgb.reserve(static_cast<size_t>(img.w) * img.h * 3);
+  for (int y = 0; y < img.h; ++y)
+    for (int x = 0; x < img.w; ++x) rgb.insert(rgb.end(), img.At(x, y), img.At(x, y) + 3);
+  return rgb;
+}
+}  // namespace
+
+std::vector<uint8_t> EncodePngCompressed(const Image& img) {
+  std::vector<uint8_t> out;
+  const std::vector<uint8_t> rgb = Rgb24(img);
+  stbi_write_png_compression_level = 9;
+  stbi_write_png_to_func(&Append, &out, img.w, img.h, 3, rgb.data(), img.w * 3);
+  return out;
+}
+
+std::vector<uint8_t> EncodeJpeg(const Image& img, int quality) {
+  std::vector<uint8_t> out;
+  const std::vector<uint8_t> rgb = Rgb24(img);
+  stbi_write_jpg_to_func(&Append, &out, img.w, img.h, 3, rgb.data(), quality);
+  return out;
 }
 
 }  // namespace pics

@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace pics {
@@ -43,10 +44,16 @@ Image Enlarge(const Image& src, int factor);
 void Blit(Image& dst, const Image& src, int atX, int atY);
 
 std::vector<uint8_t> EncodeBmp24(const Image& img);
-std::vector<uint8_t> EncodeIco32(const Image& img);  // alpha from the image
-// Two-colour cursor: pixels with alpha 0 are transparent, others black or white.
-std::vector<uint8_t> EncodeCur(const Image& img, int hotX, int hotY);
+// One icon file holding each image as a size of its own; alpha from the image.
+std::vector<uint8_t> EncodeIco32(const std::vector<Image>& images);
+// Two-colour cursor of one or more sizes: pixels with alpha 0 are transparent,
+// others black or white; a hot spot for each size.
+std::vector<uint8_t> EncodeCur(const std::vector<Image>& images, const std::vector<std::pair<int, int>>& hot);
+// PNG with stored deflate blocks, for pictures to look at.
 std::vector<uint8_t> EncodePng(const Image& img);
+// The forms the program embeds: a compressed PNG (lossless) and a JPEG.
+std::vector<uint8_t> EncodePngCompressed(const Image& img);
+std::vector<uint8_t> EncodeJpeg(const Image& img, int quality);
 
 bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes);
 

@@ -16,16 +16,19 @@ constexpr double kPi = 3.14159265358979323846;
 // The sun of every picture: upper left, in front.
 const V3 kSun = Norm({-0.62, -0.42, 0.66});
 
-// Faint stars on a black sky.
-void Sky(Image& img, uint32_t seed, int count) {
+// Faint stars on a black sky; at k times the size each star is k x k pixels.
+void Sky(Image& img, uint32_t seed, int count, int k) {
   Lcg r(seed);
   for (int i = 0; i < count; ++i) {
-    const int x = static_cast<int>(r.Next() * img.w), y = static_cast<int>(r.Next() * img.h);
+    const int x = static_cast<int>(r.Next() * (img.w / k)) * k, y = static_cast<int>(r.Next() * (img.h / k)) * k;
     const double v = 35 + 110 * std::pow(r.Next(), 3);
     const double tint = r.Next();
     Rgb c{v * (tint < 0.2 ? 0.85 : 1.0), v * 0.95, v * (tint > 0.8 ? 0.85 : 1.05)};
-    img.Set(x, y, c);
-    if (v > 110 && x + 1 < img.w) img.Set(x + 1, y, Scale(c, 0.35));
+    for (int dy = 0; dy < k; ++dy)
+      for (int dx = 0; dx < k; ++dx) {
+        img.Set(x + dx, y + dy, c);
+        if (v > 110 && x + k + dx < img.w) img.Set(x + k + dx, y + dy, Scale(c, 0.35));
+      }
   }
 }
 
@@ -91,13 +94,13 @@ void Moon(Image& img, double cx, double cy, double r, Rgb base, uint32_t seed) {
 
 // ---------------------------------------------------------------- the ball
 
-Image Ball() {
+Image Ball(int k) {
   const Rgb magenta{255, 0, 255};
-  Image img(22, 23, magenta);
-  const double cx = 11.0, cy = 11.5, r = 10.9;
+  Image img(22 * k, 23 * k, magenta);
+  const double cx = 11.0 * k, cy = 11.5 * k, r = 10.9 * k;
   const V3 light = Norm({-0.55, -0.6, 0.58});
-  for (int y = 0; y < 23; ++y)
-    for (int x = 0; x < 22; ++x) {
+  for (int y = 0; y < img.h; ++y)
+    for (int x = 0; x < img.w; ++x) {
       const double dx = (x + 0.5 - cx) / r, dy = (y + 0.5 - cy) / r;
       const double r2 = dx * dx + dy * dy;
       if (r2 > 1) continue;  // hard edge: grey or magenta, nothing between
@@ -112,10 +115,10 @@ Image Ball() {
 
 // ---------------------------------------------------------------- the Earth
 
-Image Earth() {
-  Image img(500, 400);
-  Sky(img, 11, 150);
-  const double cx = 250, cy = 200, R = 165;
+Image Earth(int k) {
+  Image img(500 * k, 400 * k);
+  Sky(img, 11, 150, k);
+  const double cx = 250.0 * k, cy = 200.0 * k, R = 165.0 * k;
   const V3 sun = Norm({-0.70, -0.30, 0.65});
   Render(img, cx, cy, R, 1.09, [&](double dx, double dy) -> Shaded {
     const double r2 = dx * dx + dy * dy;
@@ -124,7 +127,7 @@ Image Earth() {
       const double out = (std::sqrt(r2) - 1) * R;
       const V3 limb = Norm({dx, dy, 0});
       const double lit = Smooth(-0.35, 0.6, Dot(limb, sun));
-      const double glow = std::exp(-out / 3.2) * lit;
+      const double glow = std::exp(-out / (3.2 * k)) * lit;
       return {{70, 135, 255}, 0.85 * glow};
     }
     const V3 n{dx, dy, std::sqrt(1 - r2)};
@@ -170,15 +173,15 @@ Image Earth() {
 
 // ---------------------------------------------------------------- the gas giant
 
-Image GasGiant() {
-  Image img(640, 480);
-  Sky(img, 23, 170);
-  const double cx = 300, cy = 255, R = 178;
+Image GasGiant(int k) {
+  Image img(640 * k, 480 * k);
+  Sky(img, 23, 170, k);
+  const double cx = 300.0 * k, cy = 255.0 * k, R = 178.0 * k;
   Render(img, cx, cy, R, 1.03, [&](double dx, double dy) -> Shaded {
     const double r2 = dx * dx + dy * dy;
     if (r2 > 1) {
       const double out = (std::sqrt(r2) - 1) * R;
-      return {{220, 190, 150}, 0.25 * std::exp(-out / 1.5) * Smooth(-0.3, 0.6, Dot(Norm({dx, dy, 0}), kSun))};
+      return {{220, 190, 150}, 0.25 * std::exp(-out / (1.5 * k)) * Smooth(-0.3, 0.6, Dot(Norm({dx, dy, 0}), kSun))};
     }
     const V3 n{dx, dy, std::sqrt(1 - r2)};
     const V3 p = RotX(RotZ(n, 12), -8);
@@ -210,7 +213,7 @@ Image GasGiant() {
     col = Scale(col, Daylight(Dot(n, kSun)));
     return {col, 1};
   });
-  Moon(img, 548, 92, 23, {168, 162, 156}, 61);
+  Moon(img, 548.0 * k, 92.0 * k, 23.0 * k, {168, 162, 156}, 61);
   return img;
 }
 
@@ -237,11 +240,11 @@ Shaded RingAt(double r) {
 
 }  // namespace
 
-Image RingedPlanet() {
-  Image img(640, 480);
-  Sky(img, 37, 170);
-  Moon(img, 96, 92, 13, {226, 226, 232}, 81);
-  const double cx = 322, cy = 246, R = 108;
+Image RingedPlanet(int k) {
+  Image img(640 * k, 480 * k);
+  Sky(img, 37, 170, k);
+  Moon(img, 96.0 * k, 92.0 * k, 13.0 * k, {226, 226, 232}, 81);
+  const double cx = 322.0 * k, cy = 246.0 * k, R = 108.0 * k;
   const V3 N = Norm(RotZ(V3{0, -0.93, 0.37}, -17));  // ring plane normal, tilted towards us
   const V3 sun = Norm({-0.55, -0.55, 0.63});
   Render(img, cx, cy, R, 2.35, [&](double dx, double dy) -> Shaded {
@@ -277,7 +280,7 @@ Image RingedPlanet() {
     }
     return out;
   });
-  Moon(img, 566, 398, 8, {196, 176, 146}, 83);
+  Moon(img, 566.0 * k, 398.0 * k, 8.0 * k, {196, 176, 146}, 83);
   return img;
 }
 
@@ -286,7 +289,7 @@ Image RingedPlanet() {
 // A 640 x 480 screen as the saver shows it (Earth centred, stars, figure 3
 // projected by the program's own code, balls far to near), scaled to 152 x 114
 // and trimmed to 152 x 112.
-Image Preview(const Image& earth, const Image& ball) {
+Image Preview(const Image& earth, const Image& ball, int k) {
   Image screen(640, 480);
   Blit(screen, earth, (640 - earth.w) / 2, (480 - earth.h) / 2);
   dovra::StarField stars{};
@@ -309,50 +312,52 @@ Image Preview(const Image& earth, const Image& ball) {
       if (sprite.Hex(x, y) == 0xFF00FF) sprite.At(x, y)[3] = 0;
   dovra::BallPainter painter;
   painter.DrawBalls(balls, sprite.w, sprite.h, [&](int32_t x, int32_t y) { Blit(screen, sprite, x, y); });
-  Image small = Resample(screen, 152, 114);
-  Image out(152, 112);
-  Blit(out, small, 0, -1);
+  Image small = Resample(screen, 152 * k, 114 * k);
+  Image out(152 * k, 112 * k);
+  Blit(out, small, 0, -k);
   return out;
 }
 
 // ---------------------------------------------------------------- the marks
 
-Image MarkEmpty() {
-  Image img(12, 12, {255, 255, 255});
-  for (int i = 0; i < 12; ++i) {
-    img.Set(i, 0, {28, 81, 128}); img.Set(i, 11, {28, 81, 128});
-    img.Set(0, i, {28, 81, 128}); img.Set(11, i, {28, 81, 128});
-  }
-  // A soft inner shade, as a sunken box has.
-  for (int i = 1; i < 11; ++i) {
-    img.Set(i, 1, {226, 226, 220}); img.Set(1, i, {226, 226, 220});
-  }
+// The box drawn at k times the size: every line k pixels wide.
+Image MarkEmpty(int k) {
+  const int n = 12 * k;
+  Image img(n, n, {255, 255, 255});
+  for (int y = 0; y < n; ++y)
+    for (int x = 0; x < n; ++x) {
+      if (x < k || y < k || x >= n - k || y >= n - k) img.Set(x, y, {28, 81, 128});
+      // A soft inner shade, as a sunken box has.
+      else if ((x < 2 * k || y < 2 * k) && x < n - k && y < n - k) img.Set(x, y, {226, 226, 220});
+    }
   return img;
 }
 
-Image MarkSelected() {
-  Image img = MarkEmpty();
-  for (int y = 3; y <= 8; ++y)
-    for (int x = 3; x <= 8; ++x) img.Set(x, y, Mix({70, 130, 240}, {20, 60, 190}, (y - 3) / 5.0));
+Image MarkSelected(int k) {
+  Image img = MarkEmpty(k);
+  for (int y = 3 * k; y < 9 * k; ++y)
+    for (int x = 3 * k; x < 9 * k; ++x)
+      img.Set(x, y, Mix({70, 130, 240}, {20, 60, 190}, (y - 3 * k) / (6.0 * k - 1)));
   return img;
 }
 
 // ---------------------------------------------------------------- icon and cursor
 
-Image Icon() {
-  Image img(32, 32, {0, 0, 0}, 0);
+Image Icon(int size) {
+  Image img(size, size, {0, 0, 0}, 0);
   // A ring of eight shaded balls round one in the middle, as the saver draws them.
   struct B { double x, y, r; };
   std::vector<B> balls;
+  const double u = size / 32.0;
   for (int k = 0; k < 8; ++k) {
     const double a = k * kPi / 4 + kPi / 8;
-    balls.push_back({16 + 11.5 * std::cos(a), 16 + 11.5 * std::sin(a), 4.3});
+    balls.push_back({16 * u + 11.5 * u * std::cos(a), 16 * u + 11.5 * u * std::sin(a), 4.3 * u});
   }
-  balls.push_back({16, 16, 5.2});
+  balls.push_back({16 * u, 16 * u, 5.2 * u});
   const V3 light = Norm({-0.55, -0.6, 0.58});
   constexpr int kSs = 4;
-  for (int y = 0; y < 32; ++y)
-    for (int x = 0; x < 32; ++x) {
+  for (int y = 0; y < size; ++y)
+    for (int x = 0; x < size; ++x) {
       Rgb acc{};
       double cover = 0;
       for (int s = 0; s < kSs * kSs; ++s) {
@@ -373,7 +378,7 @@ Image Icon() {
   return img;
 }
 
-Image HandCursor() {
+Image HandCursor(int k) {
   // '#' black outline, '.' white fill, ' ' transparent. The index fingertip is
   // the hot spot at (12, 10).
   static const char* const kRows[32] = {
@@ -398,11 +403,14 @@ Image HandCursor() {
       "          #........#",
       "          ##########",
       "", "", ""};
-  Image img(32, 32, {0, 0, 0}, 0);
-  for (int y = 0; y < 32; ++y)
-    for (int x = 0; kRows[y][x] != '\0'; ++x) {
-      if (kRows[y][x] == '#') img.Set(x, y, {0, 0, 0});
-      else if (kRows[y][x] == '.') img.Set(x, y, {255, 255, 255});
+  // At k times the size each cell is k x k pixels: a two-colour cursor stays sharp.
+  Image img(32 * k, 32 * k, {0, 0, 0}, 0);
+  for (int y = 0; y < 32 * k; ++y)
+    for (int x = 0; x < 32 * k; ++x) {
+      const char* row = kRows[y / k];
+      if (static_cast<size_t>(x / k) >= std::char_traits<char>::length(row)) continue;
+      if (row[x / k] == '#') img.Set(x, y, {0, 0, 0});
+      else if (row[x / k] == '.') img.Set(x, y, {255, 255, 255});
     }
   return img;
 }
@@ -422,18 +430,20 @@ double RoundRect(double px, double py, double x0, double y0, double x1, double y
 
 }  // namespace
 
-Image ButtonFace(Face f) {
-  const int W = 64, H = 25;
+Image ButtonFace(Face f, int k) {
+  const int W = 64 * k, H = 25 * k;
   const bool pressed = f == Face::Pressed, disabled = f == Face::Disable;
   const int inset = pressed ? 2 : 1;  // where the one-pixel outline runs
   const Rgb outline = disabled ? Hex(0xC9C7BA) : Hex(0x003C74);
   const Rgb outside = (pressed || disabled) ? Hex(0xECE9D8) : Hex(0xE2DECB);
-  // Colour of the ring just inside the outline, by position.
+  // Colour of the ring just inside the outline, by position, in pixels of the
+  // picture at its first size (each k pixels wide here).
   auto ring = [&](int x, int y) -> Rgb {
-    const int top = y - inset - 1, bottom = H - 2 - inset - y, left = x - inset - 1, right = W - 2 - inset - x;
+    const int top = (y - (inset + 1) * k) / k, bottom = (H - (2 + inset) * k - y + k - 1) / k;
+    const int left = (x - (inset + 1) * k) / k, right = (W - (2 + inset) * k - x + k - 1) / k;
     // Side gradients run from the first to the last row below and above the
     // two-pixel top and bottom bands.
-    const double down = Clamp01((y - inset - 3) / static_cast<double>(H - 2 * inset - 7));
+    const double down = Clamp01((y - (inset + 3) * k) / static_cast<double>((25 - 2 * inset - 7) * k));
     switch (f) {
       case Face::Normal:
         if (bottom == 0) return Hex(0xD6D0C5);
@@ -467,7 +477,7 @@ Image ButtonFace(Face f) {
   };
   Image img(W, H);
   constexpr int kSs = 4;
-  const double x0 = inset, y0 = inset, x1 = W - inset, y1 = H - inset, rad = 3.0;
+  const double x0 = inset * k, y0 = inset * k, x1 = W - inset * k, y1 = H - inset * k, rad = 3.0 * k;
   for (int y = 0; y < H; ++y)
     for (int x = 0; x < W; ++x) {
       Rgb acc{};
@@ -475,7 +485,7 @@ Image ButtonFace(Face f) {
         const double px = x + (s % kSs + 0.5) / kSs, py = y + (s / kSs + 0.5) / kSs;
         const double d = RoundRect(px, py, x0, y0, x1, y1, rad);
         // The outline is the band one pixel wide just inside the rectangle's edge.
-        acc = Add(acc, d > 0 ? outside : (d > -1 ? outline : ring(x, y)));
+        acc = Add(acc, d > 0 ? outside : (d > -k ? outline : ring(x, y)));
       }
       img.Set(x, y, Scale(acc, 1.0 / (kSs * kSs)));
     }

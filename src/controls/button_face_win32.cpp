@@ -40,7 +40,7 @@ void FillGradient(HDC dc, int widthPx, int heightPx, bool hoverGradient) {
 }
 
 void PaintFace(HDC dc, double W, double H, double tpp, HBITMAP face, bool hoverGradient,
-               FaceGeometry& g) {
+               FaceGeometry& g, double sourceTpp) {
   g.C = 60;
   if (auto iw = ToInt16(W - 120)) g.IW = *iw;
   if (auto ih = ToInt16(H - 120)) g.IH = *ih;
@@ -52,7 +52,7 @@ void PaintFace(HDC dc, double W, double H, double tpp, HBITMAP face, bool hoverG
   if (!face) return;
   HDC src = CreateCompatibleDC(dc);
   HGDIOBJ old = SelectObject(src, face);
-  SetStretchBltMode(dc, COLORONCOLOR);  // enlarging repeats pixels
+
   struct Piece { double sx, sy, sw, sh, dx, dy, dw, dh; };
   const double C = g.C, IW = g.IW, IH = g.IH;
   const Piece pieces[8] = {
@@ -66,10 +66,14 @@ void PaintFace(HDC dc, double W, double H, double tpp, HBITMAP face, bool hoverG
       {1, 60, 60, 255, 1, 60, C, IH},         // left edge
   };
   // Source rectangles are in the picture's twips at 15 a pixel (64 x 25 pixels
-  // are 960 x 375 twips); destinations in the control's own twips.
+  // are 960 x 375 twips); destinations in the control's own twips. Enlarging
+  // repeats pixels; a piece made smaller (a face at twice the size on a screen
+  // at less than twice the density) is averaged, so its lines do not break.
   for (const Piece& p : pieces) {
-    StretchBlt(dc, Px(p.dx, tpp), Px(p.dy, tpp), Px(p.dw, tpp), Px(p.dh, tpp), src, Px(p.sx, 15),
-               Px(p.sy, 15), Px(p.sw, 15), Px(p.sh, 15), SRCCOPY);
+    const int dw = Px(p.dw, tpp), dh = Px(p.dh, tpp), sw = Px(p.sw, sourceTpp), sh = Px(p.sh, sourceTpp);
+    SetStretchBltMode(dc, dw < sw || dh < sh ? HALFTONE : COLORONCOLOR);
+    StretchBlt(dc, Px(p.dx, tpp), Px(p.dy, tpp), dw, dh, src, Px(p.sx, sourceTpp), Px(p.sy, sourceTpp), sw, sh,
+               SRCCOPY);
   }
   SelectObject(src, old);
   DeleteDC(src);

@@ -16,9 +16,10 @@ struct FaceGeometry {
 };
 
 // Paints onto dc, whose drawing area is widthTwips x heightTwips (tpp twips a
-// pixel), from the 64 x 25 face picture.
+// pixel), from the face picture: 64 x 25 pixels at 15 twips a pixel, or the
+// same face made at twice the size with sourceTpp 7.5.
 void PaintFace(HDC dc, double widthTwips, double heightTwips, double tpp, HBITMAP face,
-               bool hoverGradient, FaceGeometry& geometry);
+               bool hoverGradient, FaceGeometry& geometry, double sourceTpp = 15);
 
 // The gradient alone: light (FF FF FF) to dark (C6 C5 D7), reversed for hover.
 void FillGradient(HDC dc, int widthPx, int heightPx, bool hoverGradient);

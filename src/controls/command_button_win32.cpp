@@ -22,7 +22,9 @@ COLORREF Resolve(uint32_t colour) {
 Command::Command() : button_(*this) {
   static constexpr int kIds[6] = {IDB_FACE_NORMAL, IDB_FACE_HIGHLIGHT, IDB_FACE_HIGHLIGHT_SELECT,
                                   IDB_FACE_SELECTED, IDB_FACE_PRESSED, IDB_FACE_DISABLE};
-  for (int i = 0; i < 6; ++i) faces_[i] = LoadPictureResource(kIds[i]);
+  // On a scaled screen the faces made at twice the size keep their ring sharp.
+  faceFactor_ = SceneScale::FromDpi(static_cast<int32_t>(std::lround(1440 / TwipsPerPixelX()))).PictureFactor();
+  for (int i = 0; i < 6; ++i) faces_[i] = LoadPictureResource(faceFactor_ == 2 ? kIds[i] + 100 : kIds[i]);
 }
 
 Command::~Command() {
@@ -70,7 +72,7 @@ void Command::DrawFace(Look look, bool hoverGradient) {
   lastLook_ = look;
   const double tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
   PaintFace(surface_.hdc(), surface_.Width() * tx, surface_.Height() * ty, tx,
-            faces_[static_cast<int>(look)].Handle(), hoverGradient, geometry_);
+            faces_[static_cast<int>(look)].Handle(), hoverGradient, geometry_, 15.0 / faceFactor_);
   if (hwnd_) {
     InvalidateRect(hwnd_, nullptr, FALSE);
     UpdateWindow(hwnd_);

@@ -54,6 +54,7 @@ class Command : public ButtonHost {
   HWND hwnd_ = nullptr;
   CommandButton button_;
   Picture faces_[6];
+  int faceFactor_ = 1;  // the faces' pictures are made at 1 or 2 times their size
   Vormix_C1 surface_;
   FaceGeometry geometry_;
   UniqueFont font_;

@@ -33,6 +33,14 @@ void CloneFromFileOr(Vormix_C1& surface, const std::string& file, int resourceId
   if (embedded) surface.Clone(embedded.Handle(), true);
 }
 
+// On a scaled screen the surface comes from the picture made at the nearest
+// size at least as large, brought to its scaled size once, here: the files
+// beside the program stay as they are.
+void CloneScaled(Vormix_C1& surface, int resourceId, const SceneScale& scale, bool sprite) {
+  Picture pic = LoadScaledPictureResource(resourceId, scale, sprite);
+  if (pic) surface.Clone(pic.Handle(), true);
+}
+
 }  // namespace
 
 Vormix_S::Vormix_S(const Settings& settings, char requestLetter)
@@ -60,6 +68,7 @@ void Vormix_S::SetUp() {
   // the screen at its top-left corner. The black class brush paints what lies
   // outside the primary monitor whenever it is shown or exposed, never per frame.
   layout_ = CurrentLayout();
+  scale_ = SceneScale::FromDpi(PrimaryMonitorDpi());
   const PixelRect& w = layout_.window;
   Create(kCaption, WS_POPUP, 0, w.left, w.top, w.Width(), w.Height(), nullptr,
          static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)), nullptr, CS_OWNDC);
@@ -98,9 +107,15 @@ void Vormix_S::SetUp() {
   // white on red text, which nothing uses.
   BackBuffer.Create(SceneWidth(), SceneHeight());
   BackBuffer.ChangeColors(0xFFFFFF, 0x0000FF, false);
-  // 11, 12. The two pictures read back from their files.
-  CloneFromFileOr(BallSprite, ballFile, IDB_BALL);
-  CloneFromFileOr(BackPicture, backFile, backgroundId);
+  // 11, 12. The two pictures read back from their files; on a scaled screen
+  // made from the pictures at twice the size instead.
+  if (scale_.IsOne()) {
+    CloneFromFileOr(BallSprite, ballFile, IDB_BALL);
+    CloneFromFileOr(BackPicture, backFile, backgroundId);
+  } else {
+    CloneScaled(BallSprite, IDB_BALL, scale_, true);
+    CloneScaled(BackPicture, backgroundId, scale_, false);
+  }
   // 13. The star field.
   Vertices.Clear();
   StartStars(Stars, rnd_);
@@ -141,10 +156,10 @@ int32_t Vormix_S::SceneHeight() const {
 void Vormix_S::Frame() {
   const int W = SceneWidth(), H = SceneHeight();
   PaintBackground(BackPicture, BackBuffer);
-  DrawStars(Stars, BackBuffer.hdc(), W, H);
+  DrawStars(Stars, BackBuffer, W, H, scale_);
   AnimateShape(Vertices, ShapeNo);
   ProjectVertices(Vertices, W, H, view_);
-  DrawBalls(Vertices, BackBuffer.hdc(), BallSprite, painter_);
+  DrawBalls(Vertices, BackBuffer.hdc(), BallSprite, painter_, scale_, W, H);
   BackBuffer.PaintTo(windowDC_, layout_.scene.left, layout_.scene.top, SRCCOPY);
   BackBuffer.Cls();
   ShapeLifeStep(view_, ShapeNo, Vertices, Watch);

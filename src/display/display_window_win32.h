@@ -11,6 +11,7 @@
 #include "display/ball_drawing.h"
 #include "display/display_music.h"
 #include "display/frame_pacing.h"
+#include "toolkit/scene_scale.h"
 #include "display/screen_layout.h"
 #include "music/bgm.h"
 #include "music/mci_port_win32.h"
@@ -78,6 +79,7 @@ class Vormix_S : public Window {
   DisplayMusic music_;
 
   ScreenLayout layout_;
+  SceneScale scale_;
   bool deactivated_ = false;
   DWORD shownAt_ = 0;
   HDC windowDC_ = nullptr;

@@ -1,5 +1,6 @@
 #include "display/drawing_win32.h"
 
+#include "surface/pixel_copy.h"
 #include "toolkit/numeric.h"
 
 namespace dovra {
@@ -10,9 +11,41 @@ void DrawStars(StarField& stars, HDC hdc, int32_t W, int32_t H) {
   });
 }
 
+void DrawStars(StarField& stars, Vormix_C1& BackBuffer, int32_t W, int32_t H, const SceneScale& scale) {
+  if (scale.IsOne()) {
+    DrawStars(stars, BackBuffer.hdc(), W, H);
+    return;
+  }
+  GdiFlush();
+  const DibView dst{BackBuffer.Bits(), BackBuffer.Width(), BackBuffer.Height(), DibStride(BackBuffer.Width())};
+  const int32_t side = scale.StarSide();
+  ProjectStars(stars, W, H);
+  for (int i = 1; i <= kStarCount; ++i) {
+    Vertex& star = stars[static_cast<size_t>(i)];
+    const int32_t x = RoundInt32(scale.Spread(star.ScreenX, W)) - side / 2;
+    const int32_t y = RoundInt32(scale.Spread(star.ScreenY, H)) - side / 2;
+    FillSquare(dst, x, y, side, GreyColour(StarBrightness(star.Z)));
+    MoveStar(star);
+  }
+}
+
 void DrawBalls(VertexList& list, HDC hdc, Vormix_C1& BallSprite, BallPainter& painter) {
   painter.DrawBalls(list, BallSprite.Width(), BallSprite.Height(),
                     [&](int32_t x, int32_t y) { BallSprite.PaintToTrans(hdc, x, y, 100); });
+}
+
+void DrawBalls(VertexList& list, HDC hdc, Vormix_C1& BallSprite, BallPainter& painter, const SceneScale& scale,
+               int32_t W, int32_t H) {
+  if (scale.IsOne()) {
+    DrawBalls(list, hdc, BallSprite, painter);
+    return;
+  }
+  const int32_t w = BallSprite.Width(), h = BallSprite.Height();
+  for (int32_t i : painter.Order(list)) {
+    const Vertex& v = list[i];
+    BallSprite.PaintToTrans(hdc, RoundInt32(scale.Spread(v.ScreenX, W) - w / 2.0),
+                            RoundInt32(scale.Spread(v.ScreenY, H) - h / 2.0), 100);
+  }
 }
 
 void PaintBackground(Vormix_C1& BackPicture, Vormix_C1& BackBuffer) {

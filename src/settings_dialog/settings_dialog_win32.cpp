@@ -161,7 +161,9 @@ void MusicPanel::Form_Paint(HDC dc) {
       HDC src = CreateCompatibleDC(m);
       HGDIOBJ old = SelectObject(src, mark.Handle());
       const RECT r = Rect(kMark[i]);
-      BitBlt(m, r.left, r.top, 12, 12, src, 0, 0, SRCCOPY);
+      BITMAP bm{};
+      GetObjectW(mark.Handle(), sizeof bm, &bm);
+      BitBlt(m, r.left, r.top, bm.bmWidth, bm.bmHeight, src, 0, 0, SRCCOPY);
       SelectObject(src, old);
       DeleteDC(src);
     }
@@ -219,9 +221,13 @@ Vormix_P::~Vormix_P() = default;
 bool Vormix_P::Load() {
   font_.Reset(MakeFont(false));
   urlFont_.Reset(MakeFont(true));
-  Img_Ra[0] = LoadPictureResource(IDB_MARK_EMPTY);
-  Img_Ra[1] = LoadPictureResource(IDB_MARK_SELECTED);
-  hand_ = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDCUR_HAND));
+  // The marks are 12 pixels at 96 dpi and as many twelfths of an inch on any
+  // screen, drawn from the pictures made at twice the size where that is sharper.
+  const SceneScale scale = SceneScale::FromDpi(static_cast<int32_t>(std::lround(1440 / TwipsPerPixelX())));
+  Img_Ra[0] = LoadScaledPictureResource(IDB_MARK_EMPTY, scale);
+  Img_Ra[1] = LoadScaledPictureResource(IDB_MARK_SELECTED, scale);
+  hand_ = static_cast<HCURSOR>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDCUR_HAND), IMAGE_CURSOR,
+                                          scale.Size(32), scale.Size(32), LR_DEFAULTCOLOR));
   icon_ = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_DOVRA));
   // A fixed single frame with a caption bar around a client area of 7440 x 3645 twips.
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_BORDER | WS_CLIPCHILDREN;

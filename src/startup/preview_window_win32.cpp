@@ -12,6 +12,14 @@ bool Vormix_R::Load() {
                 static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
 }
 
+void Vormix_R::PlaceImage(int width, int height) {
+  imageW_ = width;
+  imageH_ = height;
+  if (width > 152 || height > 112) {
+    if (Picture big = LoadPictureResource(IDB_PREVIEW_2X)) Img_Prev = std::move(big);
+  }
+}
+
 // The still fills the pane, scaled smoothly when the pane has another size.
 void Vormix_R::Form_Paint(HDC dc) {
   if (!Img_Prev || imageW_ <= 0 || imageH_ <= 0) return;

@@ -13,7 +13,9 @@ class Vormix_R : public Window {
   // Creates the window hidden, black, with the preview still.
   bool Load();
   // Places the picture control (here: the area the still is drawn into).
-  void PlaceImage(int width, int height) { imageW_ = width; imageH_ = height; }
+  // A pane larger than the still's own 152 x 112 pixels (a scaled screen)
+  // shows the still made at twice the size.
+  void PlaceImage(int width, int height);
 
  protected:
   void Form_Paint(HDC dc) override;

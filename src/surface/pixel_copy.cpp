@@ -30,4 +30,19 @@ void CopyTransparent(const DibView& src, const DibView& dst, int32_t atX, int32_
   }
 }
 
+void FillSquare(const DibView& dst, int32_t x, int32_t y, int32_t side, uint32_t colour) {
+  if (!dst.bits || side <= 0) return;
+  const int64_t x0 = std::max<int64_t>(x, 0), y0 = std::max<int64_t>(y, 0);
+  const int64_t x1 = std::min<int64_t>(int64_t{x} + side, dst.width), y1 = std::min<int64_t>(int64_t{y} + side, dst.height);
+  const uint8_t r = colour & 0xFF, g = (colour >> 8) & 0xFF, b = (colour >> 16) & 0xFF;
+  for (int64_t row = y0; row < y1; ++row) {
+    uint8_t* d = dst.Row(static_cast<int32_t>(row)) + x0 * 3;
+    for (int64_t col = x0; col < x1; ++col, d += 3) {
+      d[0] = b;
+      d[1] = g;
+      d[2] = r;
+    }
+  }
+}
+
 }  // namespace dovra

@@ -22,4 +22,8 @@ struct DibView {
 // full size does.
 void CopyTransparent(const DibView& src, const DibView& dst, int32_t atX, int32_t atY);
 
+// Fills the side x side square with its top-left corner at (x, y), clipped to
+// dst, with the colour 0x00BBGGRR.
+void FillSquare(const DibView& dst, int32_t x, int32_t y, int32_t side, uint32_t colour);
+
 }  // namespace dovra

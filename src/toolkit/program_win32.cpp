@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "surface/resample.h"
+
 namespace dovra {
 
 std::string ProgramDirectory() {
@@ -23,6 +25,19 @@ int ScreenDpi(int index) {
 }
 }  // namespace
 
+int PrimaryMonitorDpi() {
+  // GetDpiForMonitor lives in shcore.dll, which older systems do not have.
+  using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+  if (HMODULE shcore = LoadLibraryW(L"shcore.dll")) {
+    auto get = reinterpret_cast<GetDpiForMonitorFn>(reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")));
+    UINT x = 0, y = 0;
+    const bool ok = get && SUCCEEDED(get(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), 0 /* effective */, &x, &y));
+    FreeLibrary(shcore);
+    if (ok && x > 0) return static_cast<int>(x);
+  }
+  return ScreenDpi(LOGPIXELSX);
+}
+
 double TwipsPerPixelX() { return 1440.0 / ScreenDpi(LOGPIXELSX); }
 double TwipsPerPixelY() { return 1440.0 / ScreenDpi(LOGPIXELSY); }
 double ScreenWidthTwips() { return GetSystemMetrics(SM_CXSCREEN) * TwipsPerPixelX(); }
@@ -33,9 +48,54 @@ Picture LoadPictureFile(const std::string& path) {
                                                  LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
 }
 
+std::optional<RgbPicture> DecodePictureResource(int id) {
+  HMODULE self = GetModuleHandleW(nullptr);
+  HRSRC found = FindResourceW(self, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(10) /* RT_RCDATA */);
+  if (!found) return std::nullopt;
+  HGLOBAL loaded = LoadResource(self, found);
+  const void* bytes = loaded ? LockResource(loaded) : nullptr;
+  if (!bytes) return std::nullopt;
+  return DecodePicture(static_cast<const uint8_t*>(bytes), SizeofResource(self, found));
+}
+
+Picture PictureFromRgb(const RgbPicture& rgb) {
+  if (rgb.width <= 0 || rgb.height <= 0) return Picture();
+  BITMAPINFOHEADER info{};
+  info.biSize = sizeof info;
+  info.biWidth = rgb.width;
+  info.biHeight = rgb.height;  // bottom-up, as the program's surfaces are
+  info.biPlanes = 1;
+  info.biBitCount = 24;
+  info.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP dib = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (!dib || !bits) return Picture(dib);
+  const size_t stride = (static_cast<size_t>(rgb.width) * 3 + 3) & ~size_t{3};
+  auto* out = static_cast<uint8_t*>(bits);
+  for (int32_t y = 0; y < rgb.height; ++y) {
+    uint8_t* row = out + (rgb.height - 1 - y) * stride;
+    const uint8_t* in = rgb.At(0, y);
+    for (int32_t x = 0; x < rgb.width; ++x, in += 3, row += 3) {
+      row[0] = in[2];  // stored blue, green, red
+      row[1] = in[1];
+      row[2] = in[0];
+    }
+  }
+  return Picture(dib);
+}
+
+Picture LoadScaledPictureResource(int id, const SceneScale& scale, bool sprite) {
+  if (scale.IsOne()) return LoadPictureResource(id);
+  const int factor = scale.PictureFactor();
+  const std::optional<RgbPicture> source = DecodePictureResource(factor == 2 ? id + 100 : id);
+  if (!source) return Picture();
+  const int32_t w = scale.Size(source->width / factor), h = scale.Size(source->height / factor);
+  return PictureFromRgb(sprite ? ResampleSprite(*source, w, h) : ResampleArea(*source, w, h));
+}
+
 Picture LoadPictureResource(int id) {
-  return Picture(static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id),
-                                                 IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  const std::optional<RgbPicture> rgb = DecodePictureResource(id);
+  return rgb ? PictureFromRgb(*rgb) : Picture();
 }
 
 bool SavePictureFile(HBITMAP bitmap, const std::string& path) {

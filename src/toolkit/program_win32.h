@@ -5,12 +5,18 @@
 #include <string>
 
 #include "toolkit/handles_win32.h"
+#include "toolkit/picture_codec.h"
+#include "toolkit/scene_scale.h"
 
 namespace dovra {
 
 // The program's folder as the system reports it: no trailing separator except
 // at a drive root ("C:\"). In the ANSI code page.
 std::string ProgramDirectory();
+
+// Dots per inch of the primary monitor: its own where the system tells each
+// monitor's (Windows 8.1 and later), else the system's.
+int PrimaryMonitorDpi();
 
 // Twips (1/1440 inch) per pixel, from the screen's logical density: 15 at 96 dpi.
 double TwipsPerPixelX();
@@ -32,8 +38,17 @@ class Picture {
 
 // Loads a BMP file; an empty Picture when it cannot be read.
 Picture LoadPictureFile(const std::string& path);
-// Loads a bitmap resource of this program as a DIB section.
+// Decodes a picture stored in this program (PNG or JPEG).
+std::optional<RgbPicture> DecodePictureResource(int id);
+// Loads a picture stored in this program as a 24-bit DIB section.
 Picture LoadPictureResource(int id);
+// A 24-bit DIB section with the picture's pixels.
+Picture PictureFromRgb(const RgbPicture& rgb);
+// A picture stored at its size (id) and at twice it (IDB_2X(id)), at the size
+// for a screen of the given scale: made once from the stored one nearest in
+// size and at least as large, with area averaging; a sprite keeps its magenta
+// rule. At scale 1 the stored picture itself.
+Picture LoadScaledPictureResource(int id, const SceneScale& scale, bool sprite = false);
 // Writes the bitmap as a 24-bit BMP file, replacing any file of that name.
 bool SavePictureFile(HBITMAP bitmap, const std::string& path);
 

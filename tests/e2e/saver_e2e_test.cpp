@@ -1,6 +1,9 @@
 // Dovra.scr driven from outside, as the screen-saver host and a user would.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <memory>
 #include <vector>
 
@@ -381,4 +384,55 @@ TEST(TwoMonitors, EveryMonitorCoveredSceneOnThePrimaryAClickAnywhereEnds) {
   click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
   SendInput(2, click, sizeof(INPUT));
   EndsCleanly(p, 5000);
+}
+
+// On a scaled screen (the test command runs this at 144 and 192 dpi) the scene
+// is the same composition as at 96 dpi: the background s times its size and
+// centred. Seen from here: the screen's middle, brought back to the picture's
+// size, is the picture the saver wrote beside itself.
+TEST(ScaledScreen, TheBackgroundIsScaledAndCentred) {
+  SetProcessDPIAware();  // see the screen's real pixels
+  HDC screen = GetDC(nullptr);
+  const double s = GetDeviceCaps(screen, LOGPIXELSX) / 96.0;
+  ReleaseDC(nullptr, screen);
+  TempDir dir;
+  SaverProcess p(dir.Path(), "/s");
+  HWND w = p.WaitWindow(kMain, 10000);
+  ASSERT_NE(w, nullptr);
+  Pump(2500);
+  int sw = 0, sh = 0;
+  const std::vector<uint32_t> px = Screen(sw, sh);
+  PostMessageW(w, WM_KEYDOWN, VK_ESCAPE, 0);
+  EndsCleanly(p);
+  const auto bmp = ReadBytes(dir.File("Vormix2.bmp"));
+  ASSERT_GE(bmp.size(), 54u);
+  const int bw = bmp[18] | (bmp[19] << 8), bh = bmp[22] | (bmp[23] << 8), stride = (bw * 3 + 3) & ~3;
+  const double left = sw / 2.0 - bw * s / 2, top = sh / 2.0 - bh * s / 2;
+  int close = 0, compared = 0;
+  for (int y = 2; y < bh - 2; y += 5)
+    for (int x = 2; x < bw - 2; x += 5) {
+      // The screen's pixels over this picture pixel, averaged.
+      const int x0 = static_cast<int>(left + x * s), x1 = static_cast<int>(left + (x + 1) * s);
+      const int y0 = static_cast<int>(top + y * s), y1 = static_cast<int>(top + (y + 1) * s);
+      double acc[3] = {};
+      int n = 0;
+      bool ball = false;  // the figure's grey balls cover part of the planet
+      for (int yy = y0; yy < std::max(y1, y0 + 1); ++yy)
+        for (int xx = x0; xx < std::max(x1, x0 + 1); ++xx, ++n) {
+          const uint32_t c = px[yy * sw + xx];
+          ball = ball || (Grey(c) && (c & 255) > 40);
+          for (int k = 0; k < 3; ++k) acc[k] += (c >> (16 - 8 * k)) & 255;
+        }
+      if (ball) continue;
+      const unsigned char* b = &bmp[54 + static_cast<size_t>(bh - 1 - y) * stride + x * 3];
+      const int want[3] = {b[2], b[1], b[0]};
+      if (std::max({want[0], want[1], want[2]}) < 60) continue;  // the planet, not the dark sky
+      int worst = 0;
+      for (int c = 0; c < 3; ++c) worst = std::max(worst, static_cast<int>(std::fabs(acc[c] / n - want[c])));
+      ++compared;
+      close += worst <= 24;  // drawn anew at this size, not enlarged: close, not equal
+    }
+  ASSERT_GT(compared, 500);
+  EXPECT_GT(close, compared * 85 / 100) << close << " of " << compared << " at scale " << s;
+  std::printf("%d of %d planet pixels close at scale %.2f\n", close, compared, s);
 }

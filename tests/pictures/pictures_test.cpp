@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "toolkit/picture_codec.h"
+
 namespace {
 
 std::vector<uint8_t> Read(const std::string& name) {
@@ -17,55 +19,57 @@ std::vector<uint8_t> Read(const std::string& name) {
   return v;
 }
 
-uint32_t U32(const std::vector<uint8_t>& v, size_t at) {
-  return v[at] | (v[at + 1] << 8) | (v[at + 2] << 16) | (uint32_t(v[at + 3]) << 24);
-}
 uint16_t U16(const std::vector<uint8_t>& v, size_t at) { return static_cast<uint16_t>(v[at] | (v[at + 1] << 8)); }
 
-// A 24-bit BMP file with pixel access from the top-left.
+// A committed picture, decoded as the program decodes it, with pixel access
+// from the top-left.
 struct Bmp {
   std::vector<uint8_t> bytes;
-  int w = 0, h = 0, bits = 0;
+  dovra::RgbPicture pic;
+  int w = 0, h = 0;
   explicit Bmp(const std::string& name) : bytes(Read(name)) {
-    if (bytes.size() < 54 || bytes[0] != 'B' || bytes[1] != 'M') return;
-    w = static_cast<int>(U32(bytes, 18));
-    h = static_cast<int>(U32(bytes, 22));
-    bits = U16(bytes, 28);
+    if (auto p = dovra::DecodePicture(bytes.data(), bytes.size())) {
+      pic = *p;
+      w = pic.width;
+      h = pic.height;
+    }
   }
   uint32_t At(int x, int y) const {  // 0xRRGGBB
-    const size_t stride = (w * 3 + 3) & ~3;
-    const size_t off = U32(bytes, 10) + (h - 1 - y) * stride + x * 3;
-    return (bytes[off + 2] << 16) | (bytes[off + 1] << 8) | bytes[off];
+    const uint8_t* p = pic.At(x, y);
+    return (p[0] << 16) | (p[1] << 8) | p[2];
   }
 };
 
 }  // namespace
 
-TEST(Pictures, SizesAndDepths) {
-  struct { const char* file; int w, h; } expect[] = {
-      {"ball.bmp", 22, 23}, {"earth.bmp", 500, 400}, {"gas_giant.bmp", 640, 480},
-      {"ringed_planet.bmp", 640, 480}, {"preview.bmp", 152, 112}, {"mark_empty.bmp", 12, 12},
-      {"mark_selected.bmp", 12, 12}, {"face_normal.bmp", 64, 25}, {"face_highlight.bmp", 64, 25},
-      {"face_highlight_select.bmp", 64, 25}, {"face_selected.bmp", 64, 25},
-      {"face_pressed.bmp", 64, 25}, {"face_disable.bmp", 64, 25},
+// Each picture at its size and at twice it: the program picks by the screen's scale.
+TEST(Pictures, SizesAtOneAndTwoTimes) {
+  struct { const char* name; int w, h; const char* big; } expect[] = {
+      {"ball", 22, 23, "png"}, {"earth", 500, 400, "jpg"}, {"gas_giant", 640, 480, "jpg"},
+      {"ringed_planet", 640, 480, "jpg"}, {"preview", 152, 112, "png"}, {"mark_empty", 12, 12, "png"},
+      {"mark_selected", 12, 12, "png"}, {"face_normal", 64, 25, "png"}, {"face_highlight", 64, 25, "png"},
+      {"face_highlight_select", 64, 25, "png"}, {"face_selected", 64, 25, "png"},
+      {"face_pressed", 64, 25, "png"}, {"face_disable", 64, 25, "png"},
   };
   for (const auto& e : expect) {
-    Bmp b(e.file);
-    EXPECT_EQ(b.w, e.w) << e.file;
-    EXPECT_EQ(b.h, e.h) << e.file;
-    EXPECT_EQ(b.bits, 24) << e.file;
-    EXPECT_EQ(b.bytes.size(), 54u + ((e.w * 3 + 3) & ~3) * e.h) << e.file;
+    Bmp one(std::string(e.name) + ".png"), two(std::string(e.name) + "_2x." + e.big);
+    EXPECT_EQ(one.w, e.w) << e.name;
+    EXPECT_EQ(one.h, e.h) << e.name;
+    EXPECT_EQ(two.w, 2 * e.w) << e.name;
+    EXPECT_EQ(two.h, 2 * e.h) << e.name;
   }
 }
 
 TEST(Pictures, BallIsGreyInsideAndExactlyMagentaOutside) {
-  Bmp b("ball.bmp");
-  ASSERT_EQ(b.w, 22);
+ for (int k : {1, 2}) {
+  SCOPED_TRACE(k);
+  Bmp b(k == 1 ? "ball.png" : "ball_2x.png");
+  ASSERT_EQ(b.w, 22 * k);
   int grey = 0, darkest = 255, lightest = 0;
-  for (int y = 0; y < 23; ++y)
-    for (int x = 0; x < 22; ++x) {
+  for (int y = 0; y < b.h; ++y)
+    for (int x = 0; x < b.w; ++x) {
       const uint32_t c = b.At(x, y);
-      const double dx = x + 0.5 - 11, dy = y + 0.5 - 11.5;
+      const double dx = (x + 0.5) / k - 11, dy = (y + 0.5) / k - 11.5;
       const bool inside = dx * dx + dy * dy < 10 * 10;
       const bool outside = dx * dx + dy * dy > 11.5 * 11.5;
       if (c == 0xFF00FF) {
@@ -79,19 +83,20 @@ TEST(Pictures, BallIsGreyInsideAndExactlyMagentaOutside) {
       darkest = std::min(darkest, r);
       lightest = std::max(lightest, r);
     }
-  EXPECT_GT(grey, 300);
+  EXPECT_GT(grey, 300 * k * k);
   EXPECT_GE(darkest, 50);
   EXPECT_LE(darkest, 70);
   EXPECT_GE(lightest, 235);
   // Lit from the upper left: that quarter is brighter than the lower right.
-  EXPECT_GT(b.At(7, 7) & 255, b.At(15, 16) & 255);
-  for (int x : {0, 21}) EXPECT_EQ(b.At(x, 0), 0xFF00FFu);
+  EXPECT_GT(b.At(7 * k, 7 * k) & 255, b.At(15 * k, 16 * k) & 255);
+  for (int x : {0, b.w - 1}) EXPECT_EQ(b.At(x, 0), 0xFF00FFu);
+ }
 }
 
 TEST(Pictures, ButtonFacesHaveTheirOutlinesAndRings) {
-  EXPECT_EQ(Read("face_highlight.bmp"), Read("face_highlight_select.bmp"));
-  Bmp normal("face_normal.bmp"), high("face_highlight.bmp"), sel("face_selected.bmp");
-  Bmp pressed("face_pressed.bmp"), disabled("face_disable.bmp");
+  EXPECT_EQ(Read("face_highlight.png"), Read("face_highlight_select.png"));
+  Bmp normal("face_normal.png"), high("face_highlight.png"), sel("face_selected.png");
+  Bmp pressed("face_pressed.png"), disabled("face_disable.png");
   for (const Bmp* b : {&normal, &high, &sel}) {
     EXPECT_EQ(b->At(32, 1), 0x003C74u);   // top outline
     EXPECT_EQ(b->At(32, 23), 0x003C74u);  // bottom outline
@@ -126,7 +131,7 @@ TEST(Pictures, ButtonFacesHaveTheirOutlinesAndRings) {
 }
 
 TEST(Pictures, MarksIconAndCursor) {
-  Bmp empty("mark_empty.bmp"), full("mark_selected.bmp");
+  Bmp empty("mark_empty.png"), full("mark_selected.png");
   EXPECT_EQ(empty.At(6, 6), 0xFFFFFFu);
   const uint32_t mid = full.At(6, 6);
   EXPECT_GT(mid & 255, (mid >> 16) + 80);  // filled with blue
@@ -135,19 +140,25 @@ TEST(Pictures, MarksIconAndCursor) {
   const auto ico = Read("dovra.ico");
   ASSERT_GE(ico.size(), 22u);
   EXPECT_EQ(U16(ico, 2), 1);   // icon
-  EXPECT_EQ(ico[6], 32);
-  EXPECT_EQ(ico[7], 32);
+  ASSERT_EQ(U16(ico, 4), 5);   // 16, 24, 32, 48 and 64 pixels
+  EXPECT_EQ(ico[6 + 2 * 16], 32);
+  EXPECT_EQ(ico[6 + 4 * 16], 64);
   const auto cur = Read("hand.cur");
   ASSERT_GE(cur.size(), 22u);
   EXPECT_EQ(U16(cur, 2), 2);   // cursor
+  ASSERT_EQ(U16(cur, 4), 2);   // 32 and 64 pixels
   EXPECT_EQ(cur[6], 32);
   EXPECT_EQ(cur[8], 2);        // two colours
   EXPECT_EQ(U16(cur, 10), 12);  // hot spot
   EXPECT_EQ(U16(cur, 12), 10);
+  EXPECT_EQ(cur[22], 64);
+  EXPECT_EQ(U16(cur, 26), 24);  // the same spot at twice the size
+  EXPECT_EQ(U16(cur, 28), 20);
 }
 
 TEST(Pictures, PlanetsAreLitFromTheLeftOnBlackSky) {
-  for (const char* f : {"earth.bmp", "gas_giant.bmp", "ringed_planet.bmp"}) {
+  for (const char* f : {"earth.png", "gas_giant.png", "ringed_planet.png", "earth_2x.jpg", "gas_giant_2x.jpg",
+                        "ringed_planet_2x.jpg"}) {
     Bmp b(f);
     ASSERT_GT(b.w, 0) << f;
     // Corners are sky: dark.
