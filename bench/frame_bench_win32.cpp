@@ -8,11 +8,14 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <tuple>
 #include <vector>
 
 #include "display/animation.h"
 #include "display/drawing_win32.h"
+#include "resources/resource_ids.h"
 #include "surface/pixel_copy.h"
+#include "toolkit/program_win32.h"
 
 using namespace dovra;
 
@@ -40,7 +43,9 @@ void Paint(Vormix_C1& s, COLORREF (*colour)(int, int)) {
     }
 }
 
-double FrameMedian(Vormix_C1& back, Vormix_C1& picture, Vormix_C1& ball, int frames) {
+double FrameMedian(Vormix_C1& back, Vormix_C1& picture, Vormix_C1& ball, int frames,
+                   const SceneScale& scale = SceneScale()) {
+  const int W = back.Width(), H = back.Height();
   StarField stars{};
   Rnd rnd;
   rnd.Seed(1234);
@@ -52,16 +57,27 @@ double FrameMedian(Vormix_C1& back, Vormix_C1& picture, Vormix_C1& ball, int fra
   std::vector<double> times;
   for (int f = 0; f < frames; ++f) {
     AnimateShape(list, 7);
-    ProjectVertices(list, back.Width(), back.Height(), view);
+    ProjectVertices(list, W, H, view);
     const double t0 = Now();
     PaintBackground(picture, back);
-    DrawStars(stars, back.hdc(), back.Width(), back.Height());
-    DrawBalls(list, back.hdc(), ball, painter);
+    DrawStars(stars, back, W, H, scale);
+    DrawBalls(list, back.hdc(), ball, painter, scale, W, H);
     back.Cls();
     GdiFlush();
     times.push_back(Now() - t0);
   }
   return Median(times);
+}
+
+// The same frame on a W x H screen at a scale, from the program's own pictures
+// (the ringed planet and the ball) prepared as the saver prepares them.
+double ScaledFrameMedian(int W, int H, int dpi, int frames) {
+  const SceneScale scale = SceneScale::FromDpi(dpi);
+  Vormix_C1 back, picture, ball;
+  if (back.Create(W, H)) return -1;
+  picture.Clone(LoadScaledPictureResource(IDB_RINGED_PLANET, scale).Handle(), true);
+  ball.Clone(LoadScaledPictureResource(IDB_BALL, scale, true).Handle(), true);
+  return FrameMedian(back, picture, ball, frames, scale);
 }
 
 }  // namespace
@@ -110,5 +126,11 @@ int main(int argc, char** argv) {
   std::printf("memory floor (memset + memcpy of 1920x1080x3, uncached): %.3f ms\n", memFloor);
   std::printf("ratio frame / floor:                              %.2f\n", frame / memFloor);
   std::printf("same frame with TransparentBlt for every ball:    %.3f ms\n", viaGdi);
+  // Scaled screens: the same composition at twice the density on four times the pixels.
+  for (auto [w, h, dpi] : {std::tuple{1920, 1080, 96}, std::tuple{3840, 2160, 192}}) {
+    const double ms = ScaledFrameMedian(w, h, dpi, frames);
+    std::printf("composition %dx%d at %d dpi (scale %.2f): %.3f ms, %.0f frames/s\n", w, h, dpi, dpi / 96.0, ms,
+                1000.0 / ms);
+  }
   return 0;
 }

@@ -21,7 +21,8 @@ if(DOVRA_WIN32_TESTS)
   add_test(NAME win32_tests COMMAND win32_tests)
 endif()
 
-add_executable(frame_bench ${CMAKE_SOURCE_DIR}/bench/frame_bench_win32.cpp)
+add_executable(frame_bench ${CMAKE_SOURCE_DIR}/bench/frame_bench_win32.cpp ${DOVRA_RC})
+target_include_directories(frame_bench PRIVATE ${CMAKE_SOURCE_DIR}/src/resources)
 target_link_libraries(frame_bench PRIVATE dovra_win32)
 
 add_executable(mp3_restart_probe ${CMAKE_SOURCE_DIR}/bench/mp3_restart_probe_win32.cpp)
