@@ -24,7 +24,7 @@ Command::Command() : button_(*this) {
                                   IDB_FACE_SELECTED, IDB_FACE_PRESSED, IDB_FACE_DISABLE};
   // On a scaled screen the faces made at twice the size keep their ring sharp.
   faceFactor_ = SceneScale::FromDpi(static_cast<int32_t>(std::lround(1440 / TwipsPerPixelX()))).PictureFactor();
-  for (int i = 0; i < 6; ++i) faces_[i] = LoadPictureResource(faceFactor_ == 2 ? kIds[i] + 100 : kIds[i]);
+  for (int i = 0; i < 6; ++i) faces_[i] = LoadPictureResource(faceFactor_ == 2 ? IDB_2X(kIds[i]) : kIds[i]);
 }
 
 Command::~Command() {

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "resources/resource_ids.h"
 #include "surface/resample.h"
 
 namespace dovra {
@@ -87,7 +88,7 @@ Picture PictureFromRgb(const RgbPicture& rgb) {
 Picture LoadScaledPictureResource(int id, const SceneScale& scale, bool sprite) {
   if (scale.IsOne()) return LoadPictureResource(id);
   const int factor = scale.PictureFactor();
-  const std::optional<RgbPicture> source = DecodePictureResource(factor == 2 ? id + 100 : id);
+  const std::optional<RgbPicture> source = DecodePictureResource(factor == 2 ? IDB_2X(id) : id);
   if (!source) return Picture();
   const int32_t w = scale.Size(source->width / factor), h = scale.Size(source->height / factor);
   return PictureFromRgb(sprite ? ResampleSprite(*source, w, h) : ResampleArea(*source, w, h));
