@@ -33,6 +33,7 @@ VIAddVersionKey /LANG=0 "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=0 "LegalCopyright" "Copyright (c) 2026 The Dovra developers. MIT License."
 
 !define MUI_ICON "${ICON}"
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${SIDE}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
 !define MUI_COMPONENTSPAGE_NODESC

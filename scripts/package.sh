@@ -35,7 +35,7 @@ touch -d '2026-01-01 00:00:00 UTC' "$stage/zip/"*
 
 setup_out=$ROOT/dist/Dovra-$version-setup.exe
 makensis -V2 -INPUTCHARSET UTF8 \
-  "-DVERSION=$version" "-DSCR=$scr" "-DOUT=$setup_out" "-DICON=$ROOT/src/resources/dovra.ico" \
+  "-DVERSION=$version" "-DSCR=$scr" "-DOUT=$setup_out" "-DICON=$ROOT/src/resources/dovra.ico" "-DSIDE=$ROOT/src/resources/installer_side.bmp" \
   "-DLICENSE_FILE=$stage/zip/LICENSE.txt" "-DLICENSE_TXT=$stage/zip/LICENSE.txt" \
   "-DREADME_EN=$stage/zip/README-en.txt" "-DREADME_JA=$stage/zip/README-ja.txt" \
   packaging/dovra.nsi >"$stage/makensis.log" || { cat "$stage/makensis.log"; exit 1; }

@@ -97,6 +97,8 @@ int main(int argc, char** argv) {
     const std::string dir = a1;
     for (const Named& n : all)
       ok = ok && WriteFile(dir + "/" + FileName(n), n.form == Form::Jpeg ? EncodeJpeg(n.img, 92) : EncodePngCompressed(n.img));
+    // Not part of the program: the side picture of the installer (NSIS wants a BMP).
+    ok = ok && WriteFile(dir + "/installer_side.bmp", EncodeBmp24(InstallerSide()));
     // Every size the system may ask for, up to twice the usual.
     ok = ok && WriteFile(dir + "/dovra.ico", EncodeIco32({Icon(16), Icon(24), Icon(32), Icon(48), Icon(64)}));
     ok = ok && WriteFile(dir + "/hand.cur", EncodeCur({HandCursor(1), HandCursor(2)},

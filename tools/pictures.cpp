@@ -318,6 +318,18 @@ Image Preview(const Image& earth, const Image& ball, int k) {
   return out;
 }
 
+// ---------------------------------------------------------------- the installer
+
+// The tall picture at the side of the installer's first and last pages: Dovra's
+// ring of balls over a starry sky, a planet rising from the bottom corner.
+Image InstallerSide() {
+  Image img(164, 314);
+  Sky(img, 97, 70, 1);
+  Blit(img, Resample(Earth(), 300, 240), -40, 130);
+  Blit(img, Icon(96), 34, 52);
+  return img;
+}
+
 // ---------------------------------------------------------------- the marks
 
 // The box drawn at k times the size: every line k pixels wide.

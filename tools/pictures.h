@@ -16,6 +16,8 @@ Image Icon(int size = 32);      // size x size with alpha
 Image HandCursor(int k = 1);    // 32k x 32k, alpha 0 = transparent; hot spot (12k, 10k)
 constexpr int kHandHotX = 12, kHandHotY = 10;
 
+Image InstallerSide();  // 164 x 314, the installer's welcome and finish pages
+
 enum class Face { Normal, HighLight, HighLightSelect, Selected, Pressed, Disable };
 Image ButtonFace(Face f, int k = 1);  // 64k x 25k
 
