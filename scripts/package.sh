@@ -7,10 +7,7 @@
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 cd "$ROOT"
-bash scripts/setup.sh
-JOBS=$(nproc 2>/dev/null || echo 2)
-cmake -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" >/dev/null
-cmake --build build/windows -j "$JOBS" --target Dovra >/dev/null
+bash scripts/build-saver.sh
 
 version=$(sed -n 's/.*VALUE "ProductVersion", "\([^"]*\)".*/\1/p' src/resources/dovra.rc)
 [[ $version =~ ^[0-9]+\.[0-9]+$ ]] || { echo "package: no version in the version record" >&2; exit 1; }

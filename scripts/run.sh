@@ -8,10 +8,7 @@
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 cd "$ROOT"
-bash scripts/setup.sh
-JOBS=$(nproc 2>/dev/null || echo 2)
-cmake -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" >/dev/null
-cmake --build build/windows -j "$JOBS" --target Dovra >/dev/null
+bash scripts/build-saver.sh
 args=${1-/s}
 
 # The saver's own folder: it keeps its INI file and two pictures beside itself.
