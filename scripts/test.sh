@@ -130,12 +130,22 @@ if build fuzz "$DOVRA_BUILD/fuzz" -DDOVRA_FUZZ=ON -DDOVRA_SANITIZE=ON -DDOVRA_BE
   done
 fi
 
+# Dovra.scr and its test programs, 32-bit. On a machine that cannot run 32-bit
+# programs (see wine-env.sh) the test programs run as their x64 build instead.
+source scripts/wine-env.sh
+windows_ok=''
 if build windows "$DOVRA_BUILD/windows" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake"; then
-  source scripts/wine-env.sh
+  windows_ok=1
+  if [[ $DOVRA_WINE_BITS == 64 ]]; then
+    echo "This machine runs no 32-bit programs: the Windows tests run as x64 programs in a 64-bit prefix."
+    build windows64 "$DOVRA_WIN_BUILD" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-x86_64.cmake" || windows_ok=''
+  fi
+fi
+if [[ -n $windows_ok ]]; then
   wine_session_start
   trap 'wine_session_stop' EXIT
   check windows-static-link bash -c "! i686-w64-mingw32-objdump -p '$DOVRA_BUILD/windows/core_tests.exe' | grep -iE 'DLL Name: (libstdc|libgcc|libwinpthread)'"
-  gtest wine-core scripts/wine-run.sh "$DOVRA_BUILD/windows/core_tests.exe"
+  gtest wine-core scripts/wine-run.sh "$DOVRA_WIN_BUILD/core_tests.exe"
   # Sounds for the playback tests, and ALSA pointed at a capture file so that
   # what Wine plays can be checked (there is no sound card here).
   media=$DOVRA_BUILD/media
@@ -144,32 +154,38 @@ if build windows "$DOVRA_BUILD/windows" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/ming
   sox -q -n -r 44100 -c 2 -b 16 -t wav - synth 1.0 sine 660 vol 0.5 2>/dev/null | lame --quiet -b 128 - "$media/tone.mp3"
   printf 'pcm.!default { type file; slave.pcm { type null }; file "%s"; format "raw" }\n' "$media/capture.raw" >"$media/alsa.conf"
   winpath() { printf 'Z:%s' "${1//\//\\}"; }
-  gtest wine-win32 scripts/wine-run.sh "$DOVRA_BUILD/windows/win32_tests.exe" --gtest_filter='-Playback.*'
+  gtest wine-win32 scripts/wine-run.sh "$DOVRA_WIN_BUILD/win32_tests.exe" --gtest_filter='-Playback.*'
   # One process per playback test: a sound device left open by one test would
   # write into the same capture file as the next one's.
   for t in WavLoopsUntilStopped Mp3PlaysStopsAtItsEndAndRestartsFromZero CdWithoutADriveEndsTheWatch \
            LongJapanesePathIsKeptAndPlays; do
     rm -f "$media/capture.raw"
     ALSA_CONFIG_PATH=$media/alsa.conf DOVRA_TEST_MEDIA=$(winpath "$media") DOVRA_TEST_CAPTURE=$(winpath "$media/capture.raw") \
-      gtest "wine-playback-$t" scripts/wine-run.sh "$DOVRA_BUILD/windows/win32_tests.exe" --gtest_filter="Playback.$t"
+      gtest "wine-playback-$t" scripts/wine-run.sh "$DOVRA_WIN_BUILD/win32_tests.exe" --gtest_filter="Playback.$t"
   done
-  gtest wine-e2e scripts/wine-run.sh "$DOVRA_BUILD/windows/e2e_tests.exe" --gtest_filter='-TwoMonitors.*'
+  gtest wine-e2e scripts/wine-run.sh "$DOVRA_WIN_BUILD/e2e_tests.exe" --gtest_filter='-TwoMonitors.*'
   # Once more with Wine's heap checking on in the saver's own processes: a heap
   # block written past its end or freed twice fails the run.
-  DOVRA_SAVER_WINEDEBUG=warn+heap gtest wine-e2e-heap scripts/wine-run.sh "$DOVRA_BUILD/windows/e2e_tests.exe" \
+  DOVRA_SAVER_WINEDEBUG=warn+heap gtest wine-e2e-heap scripts/wine-run.sh "$DOVRA_WIN_BUILD/e2e_tests.exe" \
     --gtest_filter='-TwoMonitors.*:StepsAside.RunsUndisturbed*'
 
   check heap-clean bash -c "! grep -E ':(warn|err):heap:' '$LOG/wine-e2e-heap.log'"
-  check soak-short soak "$DOVRA_BUILD/windows/dovra_probe.exe" "${DOVRA_SOAK_FRAMES:-3000}"
+  check soak-short soak "$DOVRA_WIN_BUILD/dovra_probe.exe" "${DOVRA_SOAK_FRAMES:-3000}"
   wine_session_stop
   # A desktop of two monitors, the second right of the primary and then left of
   # it (a negative virtual origin), each on a display and server of its own.
-  for layout in right left; do
+  # (Wine in a 64-bit prefix sees one monitor there: not run on such a machine.)
+  layouts='right left'
+  if [[ $DOVRA_WINE_BITS == 64 ]]; then
+    layouts=''
+    echo "NOT RUN here: wine-two-monitors-right, wine-two-monitors-left (a 64-bit prefix sees one monitor)"
+  fi
+  for layout in $layouts; do
     (
       export DOVRA_MONITORS=$layout
       wine_session_start
       trap 'wine_session_stop' EXIT
-      gtest "wine-two-monitors-$layout" scripts/wine-run.sh "$DOVRA_BUILD/windows/e2e_tests.exe" --gtest_filter='TwoMonitors.*'
+      gtest "wine-two-monitors-$layout" scripts/wine-run.sh "$DOVRA_WIN_BUILD/e2e_tests.exe" --gtest_filter='TwoMonitors.*'
       echo "$passed $failed" >"$LOG/monitors.counts"
     )
     read -r passed failed <"$LOG/monitors.counts"
@@ -182,8 +198,8 @@ if build windows "$DOVRA_BUILD/windows" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/ming
       source scripts/wine-env.sh
       wine_session_start
       trap 'wine_session_stop' EXIT
-      gtest "wine-win32-$dpi-dpi" scripts/wine-run.sh "$DOVRA_BUILD/windows/win32_tests.exe" --gtest_filter='ScaledScreen.*'
-      gtest "wine-e2e-$dpi-dpi" scripts/wine-run.sh "$DOVRA_BUILD/windows/e2e_tests.exe" --gtest_filter='ScaledScreen.*'
+      gtest "wine-win32-$dpi-dpi" scripts/wine-run.sh "$DOVRA_WIN_BUILD/win32_tests.exe" --gtest_filter='ScaledScreen.*'
+      gtest "wine-e2e-$dpi-dpi" scripts/wine-run.sh "$DOVRA_WIN_BUILD/e2e_tests.exe" --gtest_filter='ScaledScreen.*'
       echo "$passed $failed" >"$LOG/dpi.counts"
     )
     read -r passed failed <"$LOG/dpi.counts"
@@ -194,7 +210,7 @@ if build windows "$DOVRA_BUILD/windows" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/ming
     source scripts/wine-env.sh
     wine_session_start
     trap 'wine_session_stop' EXIT
-    gtest wine-win32-cp1252 scripts/wine-run.sh "$DOVRA_BUILD/windows/win32_tests.exe" --gtest_filter='IniFile*'
+    gtest wine-win32-cp1252 scripts/wine-run.sh "$DOVRA_WIN_BUILD/win32_tests.exe" --gtest_filter='IniFile*'
     echo "$passed $failed" >"$LOG/cp1252.counts"
   )
   read -r passed failed <"$LOG/cp1252.counts"
@@ -202,8 +218,13 @@ if build windows "$DOVRA_BUILD/windows" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/ming
   # installed, run and removed under Wine.
   check package bash scripts/package.sh
   version=$(sed -n 's/.*VALUE "ProductVersion", "\([^"]*\)".*/\1/p' src/resources/dovra.rc)
-  check package-install-run-remove tests/package/package_test.sh "dist/Dovra-$version.zip" \
-    "dist/Dovra-$version-setup.exe" "$DOVRA_BUILD/windows/Dovra.scr"
+  if [[ $DOVRA_WINE_BITS == 64 ]]; then
+    # The installer is a 32-bit program: nothing on this machine can start it.
+    echo "NOT RUN here: package-install-run-remove (the 32-bit installer cannot run on this machine)"
+  else
+    check package-install-run-remove tests/package/package_test.sh "dist/Dovra-$version.zip" \
+      "dist/Dovra-$version-setup.exe" "$DOVRA_BUILD/windows/Dovra.scr"
+  fi
 fi
 
 echo "$passed passed, $failed failed"

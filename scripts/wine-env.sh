@@ -8,7 +8,20 @@
 
 DOVRA_ROOT=${DOVRA_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
 DOVRA_BUILD=${DOVRA_BUILD:-$DOVRA_ROOT/build}
-export WINEARCH=win32
+# Dovra is a 32-bit program, run in a 32-bit prefix. A machine whose kernel
+# runs no 32-bit programs (32-bit emulation off) cannot run 32-bit Wine at
+# all: there the Windows programs are built for x64 as well (build/windows64)
+# and run by the 64-bit Wine in a 64-bit prefix. DOVRA_WINE_BITS says which.
+if [[ -z ${DOVRA_WINE_BITS:-} ]]; then
+  if /usr/lib/wine/wine --version >/dev/null 2>&1; then DOVRA_WINE_BITS=32; else DOVRA_WINE_BITS=64; fi
+fi
+export DOVRA_WINE_BITS
+if [[ $DOVRA_WINE_BITS == 64 ]]; then
+  export WINEARCH=win64 DOVRA_WINE=/usr/lib/wine/wine64 DOVRA_WIN_BUILD=$DOVRA_BUILD/windows64
+  export WINELOADER=$DOVRA_WINE
+else
+  export WINEARCH=win32 DOVRA_WINE=wine DOVRA_WIN_BUILD=$DOVRA_BUILD/windows
+fi
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 # ANSI code page 932, as on the Japanese systems the program is written for.
@@ -18,7 +31,8 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 DOVRA_WINE_LC=${DOVRA_WINE_LOCALE:-ja_JP.UTF-8}
 # DOVRA_WINE_DPI=144 or 192 gives a scaled screen (150 %, 200 %): a prefix of
 # its own, since the setting stays in the prefix.
-export WINEPREFIX=${WINEPREFIX:-$DOVRA_BUILD/wineprefix-${DOVRA_WINE_LC%%.*}${DOVRA_WINE_DPI:+-$DOVRA_WINE_DPI}}
+_dovra_arch=''; [[ $DOVRA_WINE_BITS == 64 ]] && _dovra_arch=-win64
+export WINEPREFIX=${WINEPREFIX:-$DOVRA_BUILD/wineprefix${_dovra_arch}-${DOVRA_WINE_LC%%.*}${DOVRA_WINE_DPI:+-$DOVRA_WINE_DPI}}
 
 # Wine turns file names into Unix ones through the Unix locale: without the
 # locale generated, a Japanese file name cannot be created or opened. It is made
@@ -32,14 +46,14 @@ _locale_init() {
 }
 _locale_init
 wine_cmd() { env LC_ALL="$DOVRA_WINE_LC" LOCPATH="$DOVRA_LOCPATH" "$@"; }
-wine_reg() { wine_cmd wine reg add "$@" /f >/dev/null 2>&1; }
+wine_reg() { wine_cmd "$DOVRA_WINE" reg add "$@" /f >/dev/null 2>&1; }
 
 wine_prefix_init() {
   [[ -f $WINEPREFIX/.dovra-ready ]] && return 0
   # A scaled screen's prefix starts as a copy of the usual one (a second or so
   # instead of a new prefix's quarter of a minute).
   if [[ -n ${DOVRA_WINE_DPI:-} ]]; then
-    local base=$DOVRA_BUILD/wineprefix-${DOVRA_WINE_LC%%.*}
+    local base=$DOVRA_BUILD/wineprefix${_dovra_arch}-${DOVRA_WINE_LC%%.*}
     ( unset DOVRA_WINE_DPI; WINEPREFIX=$base wine_prefix_init )
     rm -rf "$WINEPREFIX"
     cp -a "$base" "$WINEPREFIX"
@@ -55,7 +69,7 @@ wine_prefix_init() {
     echo "wine: creating prefix $WINEPREFIX (once)" >&2
     local own_display=''
     if [[ -z ${DISPLAY:-} ]]; then own_display=1; _xvfb_start; fi
-    wine_cmd wineboot -i >/dev/null 2>&1
+    wine_cmd "$DOVRA_WINE" wineboot -i >/dev/null 2>&1
     wine_cmd wineserver -w
     # Japanese fonts: without these, captions and Latin letters come out as boxes.
     local k='HKCU\Software\Wine\Fonts\Replacements'
@@ -137,6 +151,9 @@ wine_session_start() {
   _xvfb_start
   # A server that stays up makes each program start in ~0.05 s instead of ~2.5 s.
   wine_cmd wineserver -p
+  # Wine's own services start with the first program and live on with the
+  # server: started here, they hold no test's output open.
+  wine_cmd "$DOVRA_WINE" cmd /c exit </dev/null >/dev/null 2>&1 || true
   export DOVRA_WINE_SESSION=$WINEPREFIX
 }
 
@@ -150,6 +167,6 @@ wine_session_stop() {
 # wine_exec SECONDS PROGRAM [ARGS...]: runs the program, lines ending in LF.
 wine_exec() {
   local limit=$1; shift
-  timeout --kill-after=5 "$limit" env LC_ALL="$DOVRA_WINE_LC" LOCPATH="$DOVRA_LOCPATH" wine "$@" | tr -d '\r'
+  timeout --kill-after=5 "$limit" env LC_ALL="$DOVRA_WINE_LC" LOCPATH="$DOVRA_LOCPATH" "$DOVRA_WINE" "$@" | tr -d '\r'
   return "${PIPESTATUS[0]}"
 }
