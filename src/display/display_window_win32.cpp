@@ -107,6 +107,7 @@ void Vormix_S::SetUp() {
   // white on red text, which nothing uses.
   BackBuffer.Create(SceneWidth(), SceneHeight());
   BackBuffer.ChangeColors(0xFFFFFF, 0x0000FF, false);
+  MakePresentSurface();
   // 11, 12. The two pictures read back from their files; on a scaled screen
   // made from the pictures at twice the size instead.
   if (scale_.IsOne()) {
@@ -156,13 +157,53 @@ int32_t Vormix_S::SceneHeight() const {
 void Vormix_S::Frame() {
   const int W = SceneWidth(), H = SceneHeight();
   PaintBackground(BackPicture, BackBuffer);
-  DrawStars(Stars, BackBuffer, W, H, scale_);
+  DrawStars(Stars, BackBuffer, W, H, scale_, &damage_);
   AnimateShape(Vertices, ShapeNo);
   ProjectVertices(Vertices, W, H, view_);
-  DrawBalls(Vertices, BackBuffer.hdc(), BallSprite, painter_, scale_, W, H);
-  BackBuffer.PaintTo(windowDC_, layout_.scene.left, layout_.scene.top, SRCCOPY);
+  DrawBalls(Vertices, BackBuffer.hdc(), BallSprite, painter_, scale_, W, H, &damage_);
+  PresentFrame();
   BackBuffer.Cls();
   ShapeLifeStep(view_, ShapeNo, Vertices, Watch);
+}
+
+void Vormix_S::MakePresentSurface() {
+  const bool screen32 = windowDC_ && GetDeviceCaps(windowDC_, BITSPIXEL) == 32;
+  if (!screen32 || !present_.Create(BackBuffer.Width(), BackBuffer.Height())) present_.Free();
+  damage_.Reset(BackBuffer.Width(), BackBuffer.Height());
+}
+
+// On a 32-bit screen the frame goes out in the screen's format: converting
+// only what changed is far cheaper than letting the system convert all of it.
+void Vormix_S::PresentFrame() {
+  if (present_.Ready())
+    present_.Present(BackBuffer, damage_, windowDC_, layout_.scene.left, layout_.scene.top);
+  else
+    BackBuffer.PaintTo(windowDC_, layout_.scene.left, layout_.scene.top, SRCCOPY);
+}
+
+void Vormix_S::PaintExposed() {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(hwnd(), &ps);
+  HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  for (const PixelRect& b : layout_.black) {
+    const RECT r{b.left, b.top, b.right, b.bottom};
+    FillRect(dc, &r, black);
+  }
+  const PixelRect& s = layout_.scene;
+  if (present_.Ready()) {
+    present_.Show(dc, s.left, s.top);
+    // What lies beyond the surface, should the scene be larger than it.
+    const RECT right{s.left + present_.View().width, s.top, s.right, s.bottom};
+    const RECT below{s.left, s.top + present_.View().height, s.right, s.bottom};
+    FillRect(dc, &right, black);
+    FillRect(dc, &below, black);
+  } else {
+    const RECT r{s.left, s.top, s.right, s.bottom};
+    FillRect(dc, &r, black);
+  }
+  EndPaint(hwnd(), &ps);
+  // Whatever covered the window may have left its mark: the next frame goes out whole.
+  damage_.MarkAll();
 }
 
 // Waits for the next frame time while handling every message as it arrives, so
@@ -186,6 +227,7 @@ void Vormix_S::FollowDisplayChange() {
   ApiResult = SetWindowPos(hwnd(), HWND_TOPMOST, w.left, w.top, w.Width(), w.Height(), SWP_NOACTIVATE);
   BackBuffer.Create(SceneWidth(), SceneHeight());
   BackBuffer.ChangeColors(0xFFFFFF, 0x0000FF, false);
+  MakePresentSurface();
   InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
@@ -229,6 +271,11 @@ LRESULT Vormix_S::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       break;
     case WM_DISPLAYCHANGE:
       FollowDisplayChange();
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;  // painted whole by WM_PAINT, without a black flash over the scene
+    case WM_PAINT:
+      PaintExposed();
       return 0;
     default:
       break;

@@ -16,6 +16,7 @@
 #include "music/bgm.h"
 #include "music/mci_port_win32.h"
 #include "startup/settings.h"
+#include "surface/present_surface_win32.h"
 #include "surface/surface_win32.h"
 #include "toolkit/value_services.h"
 #include "toolkit/window_win32.h"
@@ -51,6 +52,12 @@ class Vormix_S : public Window {
   void SetUp();
   void Frame();
   void WaitForNextFrame();
+  // The surface frames are shown from, made with the back buffer: 32-bit
+  // where the screen is, else frames go from the back buffer itself.
+  void MakePresentSurface();
+  void PresentFrame();
+  // Exposed parts: black outside the scene, the last frame in it.
+  void PaintExposed();
   // The desktop's layout now: the virtual screen and the primary monitor.
   static ScreenLayout CurrentLayout();
   // A monitor added or removed, or a new resolution: the window covers the new
@@ -67,6 +74,8 @@ class Vormix_S : public Window {
   uint8_t ShapeNo = 0;
 
   Vormix_C1 BackBuffer, BallSprite, BackPicture;
+  PresentSurface present_;
+  FrameDamage damage_;
   VertexList Vertices;
   StarField Stars{};
   View view_{};

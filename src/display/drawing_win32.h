@@ -4,23 +4,26 @@
 #include <windows.h>
 
 #include "display/ball_drawing.h"
-#include "toolkit/scene_scale.h"
+#include "surface/frame_present.h"
 #include "surface/surface_win32.h"
+#include "toolkit/scene_scale.h"
 
 namespace dovra {
 
-// Draws and advances the star field on hdc for a W x H drawing area.
-void DrawStars(StarField& stars, HDC hdc, int32_t W, int32_t H);
+// Draws and advances the star field on hdc for a W x H drawing area; each
+// star's pixel is marked in damage when one is given.
+void DrawStars(StarField& stars, HDC hdc, int32_t W, int32_t H, FrameDamage* damage = nullptr);
 // The same on a scaled screen: positions spread by the scale, each star a
 // square of round(s) pixels written straight into the back buffer.
-void DrawStars(StarField& stars, Vormix_C1& BackBuffer, int32_t W, int32_t H, const SceneScale& scale);
+void DrawStars(StarField& stars, Vormix_C1& BackBuffer, int32_t W, int32_t H, const SceneScale& scale,
+               FrameDamage* damage = nullptr);
 
 // Paints every ball of the list far to near with the ball picture at full size.
-void DrawBalls(VertexList& list, HDC hdc, Vormix_C1& BallSprite, BallPainter& painter);
+void DrawBalls(VertexList& list, HDC hdc, Vormix_C1& BallSprite, BallPainter& painter, FrameDamage* damage = nullptr);
 // The same on a scaled screen: the sprite is already at its scaled size, and
 // each ball is centred on its position spread by the scale in a W x H area.
 void DrawBalls(VertexList& list, HDC hdc, Vormix_C1& BallSprite, BallPainter& painter, const SceneScale& scale,
-               int32_t W, int32_t H);
+               int32_t W, int32_t H, FrameDamage* damage = nullptr);
 
 // Copies the background centred onto the back buffer; outside it stays as it is.
 void PaintBackground(Vormix_C1& BackPicture, Vormix_C1& BackBuffer);
