@@ -51,3 +51,5 @@ target_link_libraries(dovra_probe PRIVATE dovra_win32 psapi)
 
 add_executable(escape_reaction ${CMAKE_SOURCE_DIR}/bench/escape_reaction_win32.cpp)
 add_executable(escape_baseline WIN32 ${CMAKE_SOURCE_DIR}/bench/escape_baseline_win32.cpp)
+add_executable(static_present WIN32 ${CMAKE_SOURCE_DIR}/bench/static_present_win32.cpp)
+target_link_libraries(static_present PRIVATE user32 gdi32)
