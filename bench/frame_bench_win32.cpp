@@ -15,6 +15,7 @@
 #include "display/drawing_win32.h"
 #include "resources/resource_ids.h"
 #include "surface/pixel_copy.h"
+#include "surface/present_surface_win32.h"
 #include "toolkit/program_win32.h"
 
 using namespace dovra;
@@ -43,8 +44,10 @@ void Paint(Vormix_C1& s, COLORREF (*colour)(int, int)) {
     }
 }
 
+// With present given, each frame also converts what changed into it, as the
+// saver does before showing a frame.
 double FrameMedian(Vormix_C1& back, Vormix_C1& picture, Vormix_C1& ball, int frames,
-                   const SceneScale& scale = SceneScale()) {
+                   const SceneScale& scale = SceneScale(), PresentSurface* present = nullptr, HDC screen = nullptr) {
   const int W = back.Width(), H = back.Height();
   StarField stars{};
   Rnd rnd;
@@ -54,14 +57,18 @@ double FrameMedian(Vormix_C1& back, Vormix_C1& picture, Vormix_C1& ball, int fra
   LoadShape(list, 7);
   View view{30, 20, 2500, kStartDistance};
   BallPainter painter;
+  FrameDamage damage;
+  damage.Reset(W, H);
+  FrameDamage* marks = present ? &damage : nullptr;
   std::vector<double> times;
   for (int f = 0; f < frames; ++f) {
     AnimateShape(list, 7);
     ProjectVertices(list, W, H, view);
     const double t0 = Now();
     PaintBackground(picture, back);
-    DrawStars(stars, back, W, H, scale);
-    DrawBalls(list, back.hdc(), ball, painter, scale, W, H);
+    DrawStars(stars, back, W, H, scale, marks);
+    DrawBalls(list, back.hdc(), ball, painter, scale, W, H, marks);
+    if (present) present->Present(back, damage, screen, 0, 0);
     back.Cls();
     GdiFlush();
     times.push_back(Now() - t0);
@@ -122,6 +129,33 @@ int main(int argc, char** argv) {
   DeleteObject(all);
   const double viaGdi = FrameMedian(back, picture, ball, std::min(frames, 60));
 
+  // The present: one whole frame to a window, from the 24-bit back buffer and
+  // from a 32-bit surface; and the frame with the conversion of what changed
+  // into the 32-bit surface (shown to a 32-bit memory DC, not a window).
+  HWND win = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"frame bench", WS_POPUP | WS_VISIBLE, 0, 0, W, H, nullptr,
+                             nullptr, nullptr, nullptr);
+  HDC winDC = GetDC(win);
+  PresentSurface present32, target;
+  present32.Create(W, H);
+  target.Create(W, H);
+  auto blitMedian = [&](HDC from) {
+    std::vector<double> t;
+    for (int i = 0; i < std::min(frames, 120); ++i) {
+      const double t0 = Now();
+      BitBlt(winDC, 0, 0, W, H, from, 0, 0, SRCCOPY);
+      GdiFlush();
+      t.push_back(Now() - t0);
+    }
+    return Median(t);
+  };
+  const double present24 = blitMedian(back.hdc()), present32ms = blitMedian(present32.hdc());
+  SelectClipRgn(back.hdc(), nullptr);  // the direct ball path again
+  const double withConversion = FrameMedian(back, picture, ball, frames, SceneScale(), &present32, target.hdc());
+  ReleaseDC(win, winDC);
+  DestroyWindow(win);
+  std::printf("present of a whole 1920x1080 frame to a window: %.3f ms from 24-bit, %.3f ms from 32-bit\n", present24,
+              present32ms);
+  std::printf("frame with the changed parts converted to 32-bit: %.3f ms\n", withConversion);
   std::printf("frame (1920x1080, shape 7, 171 balls, 300 stars): %.3f ms median of %d\n", frame, frames);
   std::printf("memory floor (memset + memcpy of 1920x1080x3, uncached): %.3f ms\n", memFloor);
   std::printf("ratio frame / floor:                              %.2f\n", frame / memFloor);
