@@ -67,11 +67,15 @@ void PaintFace(HDC dc, double W, double H, double tpp, HBITMAP face, bool hoverG
   };
   // Source rectangles are in the picture's twips at 15 a pixel (64 x 25 pixels
   // are 960 x 375 twips); destinations in the control's own twips. Enlarging
-  // repeats pixels; a piece made smaller (a face at twice the size on a screen
-  // at less than twice the density) is averaged, so its lines do not break.
+  // repeats pixels; a piece of a face at twice the size made smaller (on a
+  // screen at less than twice the density) is averaged, so its lines do not break.
   for (const Piece& p : pieces) {
     const int dw = Px(p.dw, tpp), dh = Px(p.dh, tpp), sw = Px(p.sw, sourceTpp), sh = Px(p.sh, sourceTpp);
-    SetStretchBltMode(dc, dw < sw || dh < sh ? HALFTONE : COLORONCOLOR);
+    // Averaging is for the faces made at twice the size only: a face at its own
+    // size, shrunk for a narrow button (the 41-pixel "..."), repeats and drops
+    // pixels as it always has.
+    const bool fromLarger = sourceTpp < 15;
+    SetStretchBltMode(dc, fromLarger && (dw < sw || dh < sh) ? HALFTONE : COLORONCOLOR);
     StretchBlt(dc, Px(p.dx, tpp), Px(p.dy, tpp), dw, dh, src, Px(p.sx, sourceTpp), Px(p.sy, sourceTpp), sw, sh,
                SRCCOPY);
   }

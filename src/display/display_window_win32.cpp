@@ -99,7 +99,6 @@ void Vormix_S::SetUp() {
   Show(SW_SHOWNORMAL);
   SetForegroundWindow(hwnd());
   SetFocus(hwnd());
-  shownAt_ = GetTickCount();
   windowDC_ = GetDC(hwnd());  // the class has its own DC: kept for the run
   // 9.
   MouseMoveCount = 0;
@@ -140,6 +139,10 @@ void Vormix_S::Form_Load() {
     DoEvents();
     StepAsideIfDeactivated();
     Frame();
+    if (!firstFrameShown_) {
+      firstFrameShown_ = true;
+      firstFrameAt_ = GetTickCount();
+    }
     if (hooks_.afterFrame) hooks_.afterFrame(++frames_);
     if (!hooks_.unpaced) WaitForNextFrame();
   }
@@ -233,8 +236,9 @@ void Vormix_S::FollowDisplayChange() {
 
 // Activation is shuffled while the window first appears (by the host, by the
 // system), so a deactivation counts only when another program's window really
-// holds the foreground, and only once the start has settled; a shuffle that
-// gives the foreground back in the meantime is forgotten.
+// holds the foreground, and only once the start has settled: a second after the
+// first frame, however long the pictures took to prepare. A shuffle that gives
+// the foreground back in the meantime is forgotten.
 void Vormix_S::StepAsideIfDeactivated() {
   constexpr DWORD kSettleMs = 1000;
   if (!deactivated_) return;
@@ -246,7 +250,7 @@ void Vormix_S::StepAsideIfDeactivated() {
     deactivated_ = false;
     return;
   }
-  if (GetTickCount() - shownAt_ < kSettleMs) return;
+  if (!firstFrameShown_ || GetTickCount() - firstFrameAt_ < kSettleMs) return;
   Unload();
 }
 

@@ -90,7 +90,8 @@ class Vormix_S : public Window {
   ScreenLayout layout_;
   SceneScale scale_;
   bool deactivated_ = false;
-  DWORD shownAt_ = 0;
+  bool firstFrameShown_ = false;
+  DWORD firstFrameAt_ = 0;
   HDC windowDC_ = nullptr;
   HANDLE frameTimer_ = nullptr;
   bool raisedTimerResolution_ = false;

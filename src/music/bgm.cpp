@@ -40,8 +40,9 @@ int32_t Vormix_BGM::Send(const std::string& command, std::vector<char>* reply) {
 }
 
 void Vormix_BGM::OpenCd() {
-  CdOpened = true;
   ApiResult = Send("open cdaudio", nullptr);
+  // Only a drive that opened is stopped and closed at the end.
+  CdOpened = ApiResult == 0;
   ApiResult = Send("set cdaudio time format tmsf", nullptr);
 }
 

@@ -54,7 +54,7 @@ class Vormix_BGM {
   int32_t PlayMci(const std::string& device, const std::string& from, const std::string& to);
 
   bool CdWatching = false;
-  // Whether "open cdaudio" was sent and "close cdaudio" not yet.
+  // Whether "open cdaudio" succeeded and "close cdaudio" was not sent yet.
   bool CdOpened = false;
   std::string MciResult;
 

@@ -216,7 +216,9 @@ Vormix_P::Vormix_P(Settings& settings, ProfileStore& store)
     : OpenFileDialog(&SystemOpenFileDialog), OpenUrl(&SystemOpenUrl), settings_(settings), store_(store),
       Pic_C(*this) {}
 
-Vormix_P::~Vormix_P() = default;
+Vormix_P::~Vormix_P() {
+  if (hand_) DestroyCursor(hand_);  // loaded at its own size, not shared
+}
 
 bool Vormix_P::Load() {
   font_.Reset(MakeFont(false));

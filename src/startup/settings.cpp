@@ -14,15 +14,16 @@ namespace dovra {
 std::string ReadIni(ProfileStore& store, const std::string& section, const std::string& key,
                     const std::string& file) {
   // The profile call says a value was cut by filling the buffer to its last
-  // byte but one; then it is read again into a buffer twice as large. A line of
-  // an INI file is far shorter than the last size tried.
+  // byte but one, or, when a double-byte character would have been split
+  // there, to the byte before it; then it is read again into a buffer twice as
+  // large. A line of an INI file is far shorter than the last size tried.
   constexpr size_t kLargest = size_t{1} << 20;
   std::vector<char> buffer;
   for (size_t size = 256;; size *= 2) {
     buffer.assign(size, '\0');
     const uint32_t n = store.GetString(section.c_str(), key.c_str(), "", buffer.data(),
                                        static_cast<uint32_t>(size), file.c_str());
-    if (n < size - 1 || size >= kLargest) break;
+    if (n + 2 < size || size >= kLargest) break;
   }
   buffer.back() = '\0';  // whatever the store did, the text ends inside the buffer
   return std::string(buffer.data(), std::strlen(buffer.data()));

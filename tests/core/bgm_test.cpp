@@ -300,4 +300,13 @@ TEST(Bgm, TheRunStopsWhatItStarted) {
   music.Stop();
   music.Stop();
   EXPECT_EQ(cd.port.Commands(), (Cmds{"stop cdaudio", "close cdaudio"}));
+  // A drive that never opened is not sent "stop" and "close".
+  Rig none;
+  none.settings.BgmKind = 1;
+  none.port.Answer("open cdaudio", 266);
+  DisplayMusic noDrive(none.bgm, none.settings, t1, t2);
+  noDrive.Start();
+  none.port.sent.clear();
+  noDrive.Stop();
+  EXPECT_EQ(none.port.Commands(), Cmds{});
 }

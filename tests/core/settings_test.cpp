@@ -124,6 +124,12 @@ TEST(Settings, ValuesComeBackWholeHoweverLong) {
     store.Set("f", "k", std::string(n, 'x'));
     EXPECT_EQ(ReadIni(store, ini::kSection, "k", "f"), std::string(n, 'x'));
   }
+  // Double-byte text whose cut would split a character comes back one byte short.
+  store.shiftJis = true;
+  std::string table;
+  for (int i = 0; i < 200; ++i) table += "\x95\x5C";  // 表
+  store.Set("f", "k", table);
+  EXPECT_EQ(ReadIni(store, ini::kSection, "k", "f"), table);
   store.Set("f", "k", std::string("ab\0cd", 5));
   EXPECT_EQ(ReadIni(store, ini::kSection, "k", "f"), "ab");
   EXPECT_EQ(ReadIni(store, ini::kSection, "missing", "f"), "");

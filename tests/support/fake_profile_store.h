@@ -18,6 +18,8 @@ class FakeProfileStore : public ProfileStore {
   std::vector<Key> writes;
   int reads = 0;
   int32_t writeResult = 1;
+  bool shiftJis = false;  // cut values as code page 932 does
+  static bool IsSjisLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
   void Set(const std::string& file, const std::string& key, const std::string& value) {
     values[{file, ini::kSection, key}] = value;
@@ -28,7 +30,14 @@ class FakeProfileStore : public ProfileStore {
     auto it = values.find({file, section, key});
     const std::string v = it == values.end() ? def : it->second;
     if (size == 0) return 0;
-    const uint32_t n = static_cast<uint32_t>(std::min<size_t>(v.size(), size - 1));
+    uint32_t n = static_cast<uint32_t>(std::min<size_t>(v.size(), size - 1));
+    // As the system's call does: a double-byte character that would be split
+    // at the end of the buffer is left out whole.
+    if (shiftJis && n < v.size()) {
+      size_t i = 0;
+      while (i < n) i += IsSjisLead(static_cast<unsigned char>(v[i])) ? 2 : 1;
+      if (i > n) --n;
+    }
     std::memcpy(buffer, v.data(), n);
     buffer[n] = '\0';
     return n;
