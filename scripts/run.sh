@@ -10,16 +10,21 @@ ROOT=$(cd "$(dirname "$0")/.." && pwd)
 cd "$ROOT"
 bash scripts/build-saver.sh
 args=${1-/s}
+source scripts/wine-env.sh
+# Where no 32-bit program can run (see wine-env.sh), the saver's x64 build runs.
+if [[ $DOVRA_WINE_BITS == 64 ]]; then
+  cmake -S . -B "$DOVRA_WIN_BUILD" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-x86_64.cmake" >/dev/null
+  cmake --build "$DOVRA_WIN_BUILD" -j "$(nproc 2>/dev/null || echo 2)" --target Dovra >/dev/null
+fi
 
 # The saver's own folder: it keeps its INI file and two pictures beside itself.
 mkdir -p build/run
-cp build/windows/Dovra.scr build/run/Dovra.scr
-source scripts/wine-env.sh
+cp "$DOVRA_WIN_BUILD/Dovra.scr" build/run/Dovra.scr
 wine_prefix_init
 
 if [[ -n ${DISPLAY:-} && -z ${DOVRA_HEADLESS:-} ]]; then
   echo "Dovra: running 'Dovra.scr $args' on $DISPLAY (Escape, a click or moving the mouse ends it)"
-  wine_cmd wine build/run/Dovra.scr $args
+  wine_cmd "$DOVRA_WINE" build/run/Dovra.scr $args
   exit 0
 fi
 
@@ -29,7 +34,7 @@ export DOVRA_SCREEN=${DOVRA_SCREEN:-1920x1080x24}
 wine_session_start
 trap 'wine_session_stop' EXIT
 echo "Dovra: no display here; running 'Dovra.scr $args' on a virtual ${DOVRA_SCREEN%x*} screen"
-wine_cmd wine build/run/Dovra.scr $args &
+wine_cmd "$DOVRA_WINE" build/run/Dovra.scr $args &
 saver=$!
 for t in 2 5 8; do
   sleep $((t - ${last:-0})); last=$t
