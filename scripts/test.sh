@@ -204,16 +204,29 @@ if [[ -n $windows_ok ]]; then
     )
     read -r passed failed <"$LOG/dpi.counts"
   done
-  # The INI keys must come out as their Shift-JIS bytes on a Western system too.
-  (
-    export DOVRA_WINE_LOCALE=en_US.UTF-8 WINEPREFIX=''
-    source scripts/wine-env.sh
-    wine_session_start
-    trap 'wine_session_stop' EXIT
-    gtest wine-win32-cp1252 scripts/wine-run.sh "$DOVRA_WIN_BUILD/win32_tests.exe" --gtest_filter='IniFile*'
-    echo "$passed $failed" >"$LOG/cp1252.counts"
-  )
-  read -r passed failed <"$LOG/cp1252.counts"
+  # Other ANSI code pages: a Western system (1252), where the INI keys are still
+  # their Shift-JIS bytes, and the UTF-8 code page (Wine gives a process 65001
+  # under a Unix locale that has no ANSI code page of its own), where the keys
+  # are their text and paths of any script are kept whole and play.
+  for cp in en_US:1252 hi_IN:65001; do
+    (
+      export DOVRA_WINE_LOCALE=${cp%%:*}.UTF-8 WINEPREFIX=''
+      source scripts/wine-env.sh
+      wine_session_start
+      trap 'wine_session_stop' EXIT
+      filter='IniFile*'
+      [[ ${cp#*:} == 65001 ]] && filter='IniFile*:ProgramServices*:SettingsDialog.*'
+      gtest "wine-win32-cp${cp#*:}" scripts/wine-run.sh "$DOVRA_WIN_BUILD/win32_tests.exe" --gtest_filter="$filter"
+      if [[ ${cp#*:} == 65001 ]]; then
+        rm -f "$media/capture.raw"
+        ALSA_CONFIG_PATH=$media/alsa.conf DOVRA_TEST_MEDIA=$(winpath "$media") DOVRA_TEST_CAPTURE=$(winpath "$media/capture.raw") \
+          gtest wine-playback-cp65001 scripts/wine-run.sh "$DOVRA_WIN_BUILD/win32_tests.exe" \
+          --gtest_filter=Playback.LongJapanesePathIsKeptAndPlays
+      fi
+      echo "$passed $failed" >"$LOG/codepage.counts"
+    )
+    read -r passed failed <"$LOG/codepage.counts"
+  done
   # The two packages a user downloads, built as the README says and then
   # installed, run and removed under Wine.
   check package bash scripts/package.sh

@@ -18,9 +18,11 @@ struct Settings {
   std::string IniPath;    // full path of the INI file
 };
 
-// The INI names. The keys are fixed Shift-JIS (code page 932) bytes: they are
-// handed to the profile calls as bytes whatever the system's code page is, so a
-// file written on any system can be read on any other.
+// The INI names. The keys are fixed Shift-JIS (code page 932) bytes, handed to
+// the profile calls as these bytes on every code page that reads them back
+// unchanged (932 and the single-byte ones), so a file written on one of these
+// systems reads on any other; the UTF-8 code page gets the keys' text instead
+// (see Win32ProfileStore).
 namespace ini {
 constexpr const char* kFileName = "\\VormixDovra.ini";
 constexpr const char* kSection = "Section";

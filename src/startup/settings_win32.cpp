@@ -10,12 +10,12 @@ namespace dovra {
 
 uint32_t Win32ProfileStore::GetString(const char* section, const char* key, const char* def,
                                       char* buffer, uint32_t size, const char* file) {
-  return GetPrivateProfileStringA(section, key, def, buffer, size, file);
+  return GetPrivateProfileStringA(section, ShiftJisToAnsi(key).c_str(), def, buffer, size, file);
 }
 
 int32_t Win32ProfileStore::WriteString(const char* section, const char* key, const char* value,
                                        const char* file) {
-  return WritePrivateProfileStringA(section, key, value, file);
+  return WritePrivateProfileStringA(section, ShiftJisToAnsi(key).c_str(), value, file);
 }
 
 bool CanOpenForReadingWin32(const std::string& path) {

@@ -6,6 +6,7 @@
 
 namespace dovra {
 
+// The keys go to the system as the ANSI code page holds them (ShiftJisToAnsi).
 class Win32ProfileStore : public ProfileStore {
  public:
   uint32_t GetString(const char* section, const char* key, const char* def, char* buffer,

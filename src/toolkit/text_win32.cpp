@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "toolkit/code_page.h"
+
 namespace dovra {
 namespace {
 
@@ -29,19 +31,33 @@ std::string WideToAnsi(const std::wstring& s) { return FromWide(CP_ACP, s); }
 std::wstring AnsiToWide(const std::string& s) { return ToWide(CP_ACP, s); }
 
 namespace {
+static_assert(kNoBestFitChars == WC_NO_BEST_FIT_CHARS && kErrInvalidChars == WC_ERR_INVALID_CHARS, "flag values");
+
 bool ExactAnsi(const std::wstring& s, std::string& out) {
   if (s.empty()) return false;
+  const ExactConversion how = ExactConversionFor(GetACP());
   BOOL lost = FALSE;
-  const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, s.data(), static_cast<int>(s.size()), nullptr, 0,
-                                    nullptr, &lost);
+  BOOL* const reportLost = how.reportsReplaced ? &lost : nullptr;
+  const int len = static_cast<int>(s.size());
+  const int n = WideCharToMultiByte(CP_ACP, how.flags, s.data(), len, nullptr, 0, nullptr, reportLost);
   if (n <= 0 || lost) return false;
   std::string a(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, s.data(), static_cast<int>(s.size()), &a[0], n, nullptr, &lost);
-  if (lost) return false;
+  if (WideCharToMultiByte(CP_ACP, how.flags, s.data(), len, &a[0], n, nullptr, reportLost) != n || lost) return false;
+  if (how.compareRoundTrip && ToWide(CP_ACP, a) != s) return false;
   out.swap(a);
   return true;
 }
 }  // namespace
+
+std::string ShiftJisToAnsi(const std::string& sjis) {
+  // The same bytes wherever the code page reads them back unchanged.
+  const int len = static_cast<int>(sjis.size());
+  const int n = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, sjis.data(), len, nullptr, 0);
+  if (sjis.empty() || (n > 0 && FromWide(CP_ACP, ToWide(CP_ACP, sjis)) == sjis)) return sjis;
+  std::string ansi;
+  if (ExactAnsi(ToWide(932, sjis), ansi)) return ansi;
+  return sjis;
+}
 
 bool AnsiPathFor(const std::wstring& path, std::string& ansi) {
   if (ExactAnsi(path, ansi)) return true;

@@ -16,6 +16,13 @@ std::wstring AnsiToWide(const std::string& s);
 // file's short name when it has one that does. False when neither exists.
 bool AnsiPathFor(const std::wstring& path, std::string& ansi);
 
+// Text given as Shift-JIS bytes, as the ANSI code page holds it: the bytes
+// themselves where the code page reads them back unchanged (932, the single-byte
+// code pages), so files written there stay as they always were; elsewhere (the
+// UTF-8 code page) the same text in that code page, or the bytes when it has no
+// way to hold it.
+std::string ShiftJisToAnsi(const std::string& sjis);
+
 // The lead bytes of the system's ANSI code page.
 LeadBytes AnsiLeadBytes();
 

@@ -206,7 +206,7 @@ TEST(SettingsDialog, CancelCloseAndACancelledFileDialogWriteNothing) {
 
 // A path with characters the ANSI code page cannot hold: the short name where
 // the file has one, else the choice is refused with a word in the dialog and
-// the previous file stays.
+// the previous file stays. (On the UTF-8 code page the names are kept whole.)
 TEST(SettingsDialog, APathTheCodePageCannotHoldIsShortenedOrRefused) {
   TempDir dir;
   const std::wstring folder = AnsiToWide(dir.Path());
@@ -227,7 +227,9 @@ TEST(SettingsDialog, APathTheCodePageCannotHoldIsShortenedOrRefused) {
   }
   Dialog t(2, 0, "C:\\old.mp3");
   t.d->OpenFileDialog = [&](HWND, const std::string&, std::wstring& chosen) {
-    chosen = folder + L"\\\uD55C\uAD6D\uC5B4-none.mp3";  // no such file: no short name either
+    // No such file, so no short name either; the broken surrogate pair is
+    // more than even the UTF-8 code page can hold.
+    chosen = folder + L"\\\uD55C\uAD6D\uC5B4" + std::wstring(1, wchar_t(0xD800)) + L"-none.mp3";
     return true;
   };
   Press(t.d->CmdFile());

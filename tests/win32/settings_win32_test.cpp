@@ -23,12 +23,14 @@ void WriteExample(const std::string& ini, const std::string& path) {
 
 // Windows writes "BGM区分= 2"; Wine's profile code drops the value's leading
 // blank and writes "BGM区分=2". Both read back the same, so either is accepted.
+// The keys are their Shift-JIS bytes, on the UTF-8 code page their UTF-8 text.
 std::string Expected(bool blank, const std::string& path) {
   const std::string b = blank ? " " : "";
-  return "[Section]\r\n"
-         "\x42\x47\x4D\x8B\xE6\x95\xAA=" + b + "2\r\n"
-         "\x42\x47\x4D\xD8\xCB\xDF\xB0\xC4=" + b + "0\r\n"
-         "\x42\x47\x4D\xCC\xA7\xB2\xD9=" + path + "\r\n";
+  const bool utf8 = GetACP() == CP_UTF8;
+  return "[Section]\r\n" + std::string(utf8 ? "BGM\xE5\x8C\xBA\xE5\x88\x86" : "BGM\x8B\xE6\x95\xAA") + "=" + b +
+         "2\r\n" + (utf8 ? "BGM\xEF\xBE\x98\xEF\xBE\x8B\xEF\xBE\x9F\xEF\xBD\xB0\xEF\xBE\x84" : "BGM\xD8\xCB\xDF\xB0\xC4") +
+         "=" + b + "0\r\n" + (utf8 ? "BGM\xEF\xBE\x8C\xEF\xBD\xA7\xEF\xBD\xB2\xEF\xBE\x99" : "BGM\xCC\xA7\xB2\xD9") +
+         "=" + path + "\r\n";
 }
 
 }  // namespace
