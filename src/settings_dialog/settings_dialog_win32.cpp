@@ -315,12 +315,18 @@ void Vormix_P::SetButtons(bool initialize, bool enable) {
   }
 }
 
-// The repeat list is disabled unless the CD is chosen, and a disabled window
-// cannot take the focus: the dialog opens on the first control that can be used.
-HWND Vormix_P::FirstEnabledTabStop() const {
-  if (BGM_Repeat && IsWindowEnabled(BGM_Repeat)) return BGM_Repeat;
-  for (Command* c : {Cmd_File.get(), Cmd_Set.get(), Cmd_Can.get()})
-    if (c && c->hwnd() && c->Button().EnabledFlag) return c->hwnd();
+// The focus goes where the window system lets it: the repeat list is a
+// disabled window unless the CD is chosen, while a Command whose Enabled is
+// false still takes the focus (it only ignores what happens to it).
+bool Vormix_P::CanTakeFocus(HWND h) const {
+  return h && IsWindow(h) && IsChild(hwnd(), h) && IsWindowEnabled(h) && IsWindowVisible(h);
+}
+
+// The first control in tab order that can take the focus.
+HWND Vormix_P::FirstFocusable() const {
+  for (HWND h : {BGM_Repeat, Cmd_File ? Cmd_File->hwnd() : nullptr, Cmd_Set ? Cmd_Set->hwnd() : nullptr,
+                 Cmd_Can ? Cmd_Can->hwnd() : nullptr})
+    if (CanTakeFocus(h)) return h;
   return hwnd();
 }
 
@@ -328,7 +334,7 @@ void Vormix_P::ShowModal() {
   if (!hwnd() && !Load()) return;
   Show(SW_SHOWNORMAL);
   SetForegroundWindow(hwnd());
-  SetFocus(FirstEnabledTabStop());
+  SetFocus(FirstFocusable());
   MSG m;
   while (hwnd() && GetMessageW(&m, nullptr, 0, 0) > 0) {
     if (hwnd() && IsDialogMessageW(hwnd(), &m)) continue;
@@ -462,12 +468,14 @@ LRESULT Vormix_P::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_ACTIVATE) {
     if (LOWORD(wp) == WA_INACTIVE) {
       HWND f = GetFocus();
-      if (f && IsChild(hwnd(), f)) focusBeforeDeactivation_ = f;
+      focusBeforeDeactivation_ = f && IsChild(hwnd(), f) ? f : nullptr;
       return 0;
     }
     if (!HIWORD(wp)) {  // not minimised
+      // Never to a control disabled meanwhile (the list after choosing なし):
+      // that would leave nothing with the focus.
       HWND f = focusBeforeDeactivation_;
-      SetFocus(f && IsWindow(f) && IsChild(hwnd(), f) ? f : FirstEnabledTabStop());
+      SetFocus(CanTakeFocus(f) ? f : FirstFocusable());
       return 0;
     }
   }

@@ -87,7 +87,8 @@ class Vormix_P : public Window {
   void ShowKind(int16_t kind);
   void SetFileCaption(const std::string& ansiPath);
   void SetNotice(const std::string& text);
-  HWND FirstEnabledTabStop() const;
+  bool CanTakeFocus(HWND h) const;
+  HWND FirstFocusable() const;
   RECT UrlRect() const;
 
   Settings& settings_;

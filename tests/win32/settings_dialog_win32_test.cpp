@@ -250,12 +250,14 @@ void CALLBACK NoteFocusAndClose(HWND dialog, UINT, UINT_PTR id, DWORD) {
 }
 }  // namespace
 
-// The dialog opens on the first control that can be used, and a control that
-// had the focus gets it back when the dialog is active again.
-TEST(SettingsDialog, FocusOpensOnTheFirstUsableControlAndComesBack) {
-  for (int16_t kind : {0, 2}) {  // the repeat list is disabled for both
+// The dialog opens on the first control the window system lets take the focus
+// (a Command that is not Enabled still takes it; the disabled list does not),
+// and the control that had the focus gets it back when the dialog is active
+// again, unless it can no longer take it.
+TEST(SettingsDialog, FocusOpensOnTheFirstFocusableControlAndComesBack) {
+  for (int16_t kind : {0, 1, 2}) {
     Dialog t(kind);
-    g_expectedFocus = kind == 1 ? t.d->RepeatBox() : kind == 2 ? t.d->CmdFile().hwnd() : t.d->CmdSet().hwnd();
+    g_expectedFocus = kind == 1 ? t.d->RepeatBox() : t.d->CmdFile().hwnd();
     g_focusedAtOpen = false;
     SetTimer(t.d->hwnd(), 1, 300, &NoteFocusAndClose);
     t.d->ShowModal();
@@ -263,17 +265,29 @@ TEST(SettingsDialog, FocusOpensOnTheFirstUsableControlAndComesBack) {
   }
   Dialog t(1);
   ShowWindow(t.d->hwnd(), SW_SHOW);
+  Window other;
+  ASSERT_TRUE(other.Create("another program", WS_POPUP | WS_VISIBLE, 0, 0, 0, 50, 50));
+  const auto awayAndBack = [&] {
+    SetForegroundWindow(other.hwnd());
+    Pump(100);
+    EXPECT_FALSE(Within(GetFocus(), t.d->hwnd()));
+    SetForegroundWindow(t.d->hwnd());
+    Pump(100);
+    return GetFocus();
+  };
   SetForegroundWindow(t.d->hwnd());
   SetFocus(t.d->CmdCan().hwnd());
   Pump(50);
-  Window other;
-  ASSERT_TRUE(other.Create("another program", WS_POPUP | WS_VISIBLE, 0, 0, 0, 50, 50));
-  SetForegroundWindow(other.hwnd());
-  Pump(100);
-  EXPECT_FALSE(Within(GetFocus(), t.d->hwnd()));
-  SetForegroundWindow(t.d->hwnd());
-  Pump(100);
-  EXPECT_EQ(GetFocus(), t.d->CmdCan().hwnd());
+  EXPECT_EQ(awayAndBack(), t.d->CmdCan().hwnd());
+  // The list had the focus and was disabled meanwhile (なし chosen).
+  SetFocus(t.d->RepeatBox());
+  PressPanel(*t.d, 660 + 30, 1140 + 90);
+  ASSERT_FALSE(IsWindowEnabled(t.d->RepeatBox()));
+  EXPECT_EQ(awayAndBack(), t.d->CmdFile().hwnd());
+  // Focus on the dialog itself when it went inactive: nothing is remembered.
+  SetFocus(t.d->CmdCan().hwnd());
+  SetFocus(t.d->hwnd());
+  EXPECT_EQ(awayAndBack(), t.d->CmdFile().hwnd());
 }
 
 TEST(SettingsDialog, LinkOpensThePageThroughTheShell) {
