@@ -81,7 +81,7 @@ void Vormix_BGM::PlayWav() {
   const uint32_t flags = kSndAsync | kSndLoop | kSndNoDefault;
   ApiResult = settings_.BgmFile.size() < kSoundNameLimit
                   ? port_.PlaySoundNamed(settings_.BgmFile.c_str(), flags)
-                  : port_.PlaySoundFileFromMemory(settings_.BgmFile, flags);
+                  : port_.PlaySoundLongPath(settings_.BgmFile, flags);
 }
 
 void Vormix_BGM::StopWav() { ApiResult = port_.PlaySoundNamed(nullptr, 0); }

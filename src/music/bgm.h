@@ -23,17 +23,19 @@ class MciPort {
   virtual int32_t WaveOutDevices() = 0;
   // PlaySoundA without a module; name may be null (stops the sound).
   virtual int32_t PlaySoundNamed(const char* name, uint32_t flags) = 0;
-  // Reads the whole file and plays it from memory (PlaySoundA with SND_MEMORY
-  // added), keeping the bytes alive while they may still be playing. 0 when the
-  // file cannot be read.
-  virtual int32_t PlaySoundFileFromMemory(const std::string& path, uint32_t flags) = 0;
+  // Plays a file whose path is too long for the player's own file opening: by
+  // its short (8.3) name when that fits, else from a read-only mapping of the
+  // file (SND_MEMORY), never a copy: a recording of hundreds of megabytes
+  // neither delays the start nor fills a 32-bit address space. 0, and silence,
+  // when neither works.
+  virtual int32_t PlaySoundLongPath(const std::string& path, uint32_t flags) = 0;
 };
 
 constexpr uint32_t kSndAsync = 0x0001;
 constexpr uint32_t kSndNoDefault = 0x0002;
 constexpr uint32_t kSndLoop = 0x0008;
 // The sound player opens a named file through mmioOpen, which takes names of
-// at most 127 bytes; a longer path is played from memory instead.
+// at most 127 bytes; a longer path goes by PlaySoundLongPath.
 constexpr size_t kSoundNameLimit = 128;
 
 class Vormix_BGM {

@@ -3,8 +3,6 @@
 #include <windows.h>
 #include <mmsystem.h>
 
-#include "toolkit/handles_win32.h"
-
 namespace dovra {
 
 int32_t Win32MciPort::SendString(const std::string& command, char* reply, uint32_t capacity) {
@@ -21,20 +19,32 @@ int32_t Win32MciPort::PlaySoundNamed(const char* name, uint32_t flags) {
   return PlaySoundA(name, nullptr, flags);
 }
 
-int32_t Win32MciPort::PlaySoundFileFromMemory(const std::string& path, uint32_t flags) {
+int32_t Win32MciPort::PlaySoundLongPath(const std::string& path, uint32_t flags) {
+  char shortPath[kSoundNameLimit];
+  const DWORD n = GetShortPathNameA(path.c_str(), shortPath, sizeof shortPath);
+  if (n > 0 && n < sizeof shortPath) return PlaySoundA(shortPath, nullptr, flags);
+  return PlaySoundMapped(path, flags);
+}
+
+int32_t Win32MciPort::PlaySoundMapped(const std::string& path, uint32_t flags) {
   UniqueFile f(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                            FILE_ATTRIBUTE_NORMAL, nullptr));
-  LARGE_INTEGER size{};
-  if (!f.Valid() || !GetFileSizeEx(f.Get(), &size) || size.QuadPart <= 0 || size.QuadPart > 0x7FFFFFFF) return 0;
-  std::vector<char> bytes(static_cast<size_t>(size.QuadPart));
-  DWORD read = 0;
-  if (!ReadFile(f.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) || read != bytes.size())
-    return 0;
-  // The player loops over these bytes until it is stopped, so they live in the
-  // port; the ones played before are let go only once this call has replaced them.
-  const int32_t result = PlaySoundA(bytes.data(), nullptr, flags | SND_MEMORY);
-  sound_.swap(bytes);
+  if (!f.Valid()) return 0;
+  // The mapping outlives the file handle; a file of size 0 cannot be mapped.
+  UniqueKernelHandle mapping(CreateFileMappingA(f.Get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
+  if (!mapping) return 0;
+  std::unique_ptr<const void, Unmap> view(MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, 0));
+  if (!view) return 0;  // no room for it in the address space: silence
+  // The player reads the view while it loops, so the view lives in the port;
+  // the one played before is let go only once this call has replaced it.
+  const int32_t result = PlaySoundA(static_cast<const char*>(view.get()), nullptr, flags | SND_MEMORY);
+  mapping_ = std::move(mapping);
+  view_ = std::move(view);
   return result;
+}
+
+Win32MciPort::~Win32MciPort() {
+  if (view_) PlaySoundA(nullptr, nullptr, 0);  // the player must not read an unmapped view
 }
 
 }  // namespace dovra

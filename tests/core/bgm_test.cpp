@@ -48,8 +48,8 @@ class FakePort : public MciPort {
     sounds.push_back({name ? name : "<null>", flags});
     return 77;
   }
-  int32_t PlaySoundFileFromMemory(const std::string& path, uint32_t flags) override {
-    sounds.push_back({"<memory> " + path, flags});
+  int32_t PlaySoundLongPath(const std::string& path, uint32_t flags) override {
+    sounds.push_back({"<long> " + path, flags});
     return 78;
   }
   std::vector<std::string> Commands() const {
@@ -237,13 +237,13 @@ TEST(Bgm, WavLoopsThroughTheSoundPlayer) {
   EXPECT_EQ(r.port.sounds[0], std::make_pair(std::string("D:\\loop.wav"), 0x000Bu));
   EXPECT_EQ(r.port.sounds[1], std::make_pair(std::string("<null>"), 0u));
   EXPECT_EQ(ApiResult, 77);
-  // A name the player could not open (128 bytes or more) is played from memory.
+  // A name the player could not open (128 bytes or more) goes the long way.
   for (size_t n : {127u, 128u}) {
     Rig l;
     l.settings.BgmFile = "D:\\" + std::string(n - 7, 'x') + ".wav";
     l.bgm.PlayWav();
     ASSERT_EQ(l.port.sounds.size(), 1u);
-    EXPECT_EQ(l.port.sounds[0].first, (n < 128 ? "" : "<memory> ") + l.settings.BgmFile);
+    EXPECT_EQ(l.port.sounds[0].first, (n < 128 ? "" : "<long> ") + l.settings.BgmFile);
     EXPECT_EQ(l.port.sounds[0].second, 0x000Bu);
   }
 }

@@ -10,6 +10,7 @@
 #include "music/mci_port_win32.h"
 #include "startup/settings_win32.h"
 #include "toolkit/text_win32.h"
+#include "toolkit/handles_win32.h"
 #include "toolkit/program_state.h"
 #include "win32/win32_test_util.h"
 
@@ -149,4 +150,54 @@ TEST_F(Playback, LongJapanesePathIsKeptAndPlays) {
     else bgm.StopMp3();
     Pump(300);
   }
+}
+
+// A recording of 600 MB on a path too long for the player's own file opening
+// starts at once and is never copied into memory: by its short name, or, where
+// the file has none, from a mapping of the file. (Sparse: only its first
+// second is sound, the rest reads as silence.)
+TEST_F(Playback, AVeryLargeWavOnALongPathIsNeverCopied) {
+  TempDir dir;
+  std::string folder = dir.Path();
+  while (folder.size() < 200) {
+    folder += "\\" + Utf8ToAnsi("録音されたとても長い名前のフォルダ");
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+  }
+  const std::string music = folder + "\\" + Utf8ToAnsi("大きな録音.wav");
+  std::vector<unsigned char> head = ReadBytes(media_ + "\\tone.wav");
+  ASSERT_GT(head.size(), 44u);
+  const uint32_t total = 600u << 20;
+  const auto put32 = [&](size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) head[at + i] = static_cast<unsigned char>(v >> (8 * i));
+  };
+  put32(4, total - 8);    // RIFF size
+  put32(40, total - 44);  // data size (sox writes a plain 44-byte header)
+  {
+    UniqueFile f(CreateFileA(music.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    ASSERT_TRUE(f.Valid());
+    DWORD wrote = 0;
+    ASSERT_TRUE(WriteFile(f.Get(), head.data(), static_cast<DWORD>(head.size()), &wrote, nullptr));
+    LARGE_INTEGER end{};
+    end.QuadPart = total;
+    ASSERT_TRUE(SetFilePointerEx(f.Get(), end, nullptr, FILE_BEGIN) && SetEndOfFile(f.Get()));
+  }
+  Settings s;
+  s.BgmFile = music;
+  Win32MciPort port;
+  Vormix_BGM bgm(port, s);
+  for (bool mapped : {false, true}) {
+    SCOPED_TRACE(mapped ? "mapped" : "short name");
+    const uint64_t before = PrivateBytes();
+    size_t start = 0;
+    SoundSince(0, &start);
+    if (mapped) ApiResult = port.PlaySoundMapped(music, kSndAsync | kSndLoop | kSndNoDefault);
+    else bgm.PlayWav();
+    EXPECT_NE(ApiResult, 0);
+    Pump(1500);
+    EXPECT_GT(SoundSince(start), 10000u);
+    EXPECT_LT(PrivateBytes(), before + (64u << 20)) << "the recording was read into memory";
+    bgm.StopWav();
+    Pump(300);
+  }
+  EXPECT_EQ(port.PlaySoundMapped(folder + "\\missing.wav", kSndAsync), 0);
 }

@@ -2,10 +2,6 @@
 
 #include <psapi.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-
 namespace dovra::test {
 
 DWORD GdiObjects() {
@@ -47,15 +43,14 @@ uint64_t PrivateBytes() {
   if (GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&m), sizeof m) &&
       m.PrivateUsage)
     return m.PrivateUsage;
-  // Under Wine, Z: is the Unix root: read this process's data size there.
-  FILE* f = std::fopen("Z:\\proc\\self\\status", "r");
-  if (!f) return 0;
-  char line[256];
-  uint64_t kb = 0;
-  while (std::fgets(line, sizeof line, f))
-    if (std::strncmp(line, "VmData:", 7) == 0) kb = std::strtoull(line + 7, nullptr, 10);
-  std::fclose(f);
-  return kb * 1024;
+  // Under Wine: the committed private pages, region by region. (Not the Unix
+  // status file: Wine's server opens files, so "self" there is the server.)
+  uint64_t total = 0;
+  MEMORY_BASIC_INFORMATION r;
+  for (const char* p = nullptr; VirtualQuery(p, &r, sizeof r) == sizeof r;
+       p = static_cast<const char*>(r.BaseAddress) + r.RegionSize)
+    if (r.State == MEM_COMMIT && r.Type == MEM_PRIVATE) total += r.RegionSize;
+  return total;
 }
 
 }  // namespace dovra::test

@@ -3,7 +3,7 @@
 // counter are stubs that answer 0 under Wine, so there the counts come from
 // Wine's own tables: a GDI handle whose upper word is 0 names a table slot, and
 // the slot scan finds every live object; windows are counted by enumeration;
-// memory comes from the Unix process's status file.
+// memory is the sum of the committed private regions.
 #pragma once
 #include <windows.h>
 
