@@ -82,5 +82,6 @@ TEST(ScaledScreen, DialogMarksFollowTheDensity) {
   ReleaseDC(panel, dc);
   EXPECT_EQ(first, left);
   EXPECT_EQ(last - first + 1, scale.Size(12)) << "dpi " << dpi;
-  EXPECT_EQ(line, dpi == 192 ? 2 : dpi == 96 ? 1 : line);
+  // Sharp lines are whole pixels: as many as fit (one at 150 %, not a blur of 1.5).
+  EXPECT_EQ(line, dpi / 96) << "dpi " << dpi;
 }

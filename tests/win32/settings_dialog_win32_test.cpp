@@ -325,3 +325,45 @@ TEST(SettingsDialog, GradientsBehindTransparentLabels) {
   ReleaseDC(panel, pdc);
   ShowWindow(t.d->hwnd(), SW_HIDE);
 }
+
+// Every look of the three buttons as the dialog shows them at 96 dpi, caption
+// included, byte for byte as before scaled screens came in (looks in the order
+// Normal, HighLight, HighLightSelect, Selected, Pressed, Disable).
+TEST(SettingsDialog, ButtonLooksAtNinetySixDpiAreByteForByte) {
+  Dialog t(2);
+  ShowWindow(t.d->hwnd(), SW_SHOW);
+  UpdateWindow(t.d->hwnd());
+  Pump(200);
+  const Look looks[6] = {Look::Normal, Look::HighLight, Look::HighLightSelect, Look::Selected, Look::Pressed, Look::Disable};
+  const bool hover[6] = {false, true, false, false, true, false};
+  struct Row {
+    const char* name;
+    Command& c;
+    uint64_t hash[6];
+  } rows[] = {
+      {"Cmd_File", t.d->CmdFile(),
+       {0x43b22376e1b364efull, 0x866b4a74e9be303aull, 0x8fdf6c085cb84c58ull,
+        0xce98babfc8651b51ull, 0xc7d1e7fdcbcae3f7ull, 0x86d5157ab0a465a3ull}},
+      {"Cmd_Set", t.d->CmdSet(),
+       {0x39d585d33090beadull, 0xa469347c68ae878eull, 0x7d1e0648bf9ca92ull,
+        0x7e55a425138632bfull, 0x51cd99e4497625ceull, 0xc4b26b1410edf3e5ull}},
+      {"Cmd_Can", t.d->CmdCan(),
+       {0x31ab52aaedb6f3b3ull, 0x56a0326fc3405d0cull, 0x38c6f3f73b43b674ull,
+        0x642fbc3807d13f7dull, 0xd8abf3bea8c6350ull, 0xd5db0ee00f427600ull}},
+  };
+  for (Row& r : rows) {
+    RECT rc;
+    GetClientRect(r.c.hwnd(), &rc);
+    for (int i = 0; i < 6; ++i) {
+      if (looks[i] == Look::Disable) r.c.Button().SetEnabled(false);
+      r.c.DrawFace(looks[i], hover[i]);
+      Pump(20);
+      HDC dc = GetDC(r.c.hwnd());
+      uint64_t hash = 1469598103934665603ull;
+      for (int y = 0; y < rc.bottom; ++y)
+        for (int x = 0; x < rc.right; ++x) hash = (hash ^ GetPixel(dc, x, y)) * 1099511628211ull;
+      ReleaseDC(r.c.hwnd(), dc);
+      EXPECT_EQ(hash, r.hash[i]) << r.name << " look " << i << ": 0x" << std::hex << hash;
+    }
+  }
+}
