@@ -163,11 +163,11 @@ if [[ -n $windows_ok ]]; then
     ALSA_CONFIG_PATH=$media/alsa.conf DOVRA_TEST_MEDIA=$(winpath "$media") DOVRA_TEST_CAPTURE=$(winpath "$media/capture.raw") \
       gtest "wine-playback-$t" scripts/wine-run.sh "$DOVRA_WIN_BUILD/win32_tests.exe" --gtest_filter="Playback.$t"
   done
-  gtest wine-e2e scripts/wine-run.sh "$DOVRA_WIN_BUILD/e2e_tests.exe" --gtest_filter='-TwoMonitors.*'
+  gtest wine-e2e scripts/wine-run.sh "$DOVRA_WIN_BUILD/e2e_tests.exe" --gtest_filter='-TwoMonitors.*:DisplayChange.*'
   # Once more with Wine's heap checking on in the saver's own processes: a heap
   # block written past its end or freed twice fails the run.
   DOVRA_SAVER_WINEDEBUG=warn+heap gtest wine-e2e-heap scripts/wine-run.sh "$DOVRA_WIN_BUILD/e2e_tests.exe" \
-    --gtest_filter='-TwoMonitors.*:StepsAside.RunsUndisturbed*'
+    --gtest_filter='-TwoMonitors.*:DisplayChange.*:StepsAside.RunsUndisturbed*'
 
   check heap-clean bash -c "! grep -E ':(warn|err):heap:' '$LOG/wine-e2e-heap.log'"
   check soak-short soak "$DOVRA_WIN_BUILD/dovra_probe.exe" "${DOVRA_SOAK_FRAMES:-3000}"
@@ -190,6 +190,16 @@ if [[ -n $windows_ok ]]; then
     )
     read -r passed failed <"$LOG/monitors.counts"
   done
+  # A real change of the screen's size while the saver runs: one monitor of
+  # Xorg's dummy driver, switched between two sizes.
+  (
+    export DOVRA_MONITORS=one
+    wine_session_start
+    trap 'wine_session_stop' EXIT
+    gtest wine-display-change scripts/wine-run.sh "$DOVRA_WIN_BUILD/e2e_tests.exe" --gtest_filter='DisplayChange.*'
+    echo "$passed $failed" >"$LOG/display.counts"
+  )
+  read -r passed failed <"$LOG/display.counts"
   # Scaled screens, 150 % and 200 %, each in a prefix of its own.
   for dpi in 144 192; do
     (

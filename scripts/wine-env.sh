@@ -90,7 +90,9 @@ wine_prefix_init() {
 # Two monitors: Xvfb's Xinerama heads all sit at 0,0, so a two-monitor desktop is
 # Xorg's dummy driver with Xinerama. DOVRA_MONITORS=right or left places the
 # second monitor (DOVRA_SECOND, default 1024x768) beside the primary one
-# (DOVRA_SCREEN, default 1280x1024). Xorg runs as root, as the tests do.
+# (DOVRA_SCREEN, default 1280x1024). DOVRA_MONITORS=one is a single monitor that
+# can be switched between those two sizes (Xvfb's screen cannot change size).
+# Xorg runs as root, as the tests do.
 _xorg_conf() {
   local primary=${DOVRA_SCREEN:-1280x1024x24} second=${DOVRA_SECOND:-1024x768} where=$1
   primary=${primary%x24}
@@ -103,6 +105,14 @@ _xorg_conf() {
     '  Option "AllowMouseOpenFail" "true"' 'EndSection' \
     'Section "Monitor"' '  Identifier "m"' '  HorizSync 5.0 - 1000.0' '  VertRefresh 5.0 - 200.0' \
     "  Modeline \"$primary\" ${modeline[$primary]}" "  Modeline \"$second\" ${modeline[$second]}" 'EndSection'
+  if [[ $where == one ]]; then
+    # One monitor whose size can change: both modes, the primary's first.
+    printf '%s\n' 'Section "Device"' '  Identifier "d0"' '  Driver "dummy"' '  VideoRam 65536' 'EndSection' \
+      'Section "Screen"' '  Identifier "s0"' '  Device "d0"' '  Monitor "m"' '  DefaultDepth 24' \
+      '  SubSection "Display"' '    Depth 24' "    Modes \"$primary\" \"$second\"" "    Virtual ${primary%x*} ${primary#*x}" \
+      '  EndSubSection' 'EndSection' 'Section "ServerLayout"' '  Identifier "l"' '  Screen 0 "s0"' 'EndSection'
+    return
+  fi
   local i mode
   for i in 0 1; do
     mode=$primary; [[ $i == 1 ]] && mode=$second
