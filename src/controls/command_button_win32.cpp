@@ -19,12 +19,31 @@ COLORREF Resolve(uint32_t colour) {
 }
 }  // namespace
 
-Command::Command() : button_(*this) {
+Command::Command() : button_(*this) { LoadFaces(); }
+
+void Command::LoadFaces() {
   static constexpr int kIds[6] = {IDB_FACE_NORMAL, IDB_FACE_HIGHLIGHT, IDB_FACE_HIGHLIGHT_SELECT,
                                   IDB_FACE_SELECTED, IDB_FACE_PRESSED, IDB_FACE_DISABLE};
   // On a scaled screen the faces made at twice the size keep their ring sharp.
   faceFactor_ = SceneScale::FromDpi(static_cast<int32_t>(std::lround(1440 / TwipsPerPixelX()))).PictureFactor();
   for (int i = 0; i < 6; ++i) faces_[i] = LoadPictureResource(faceFactor_ == 2 ? IDB_2X(kIds[i]) : kIds[i]);
+}
+
+// The box in twips, in pixels at the layout density now in force.
+RECT Command::PixelBox() const {
+  const double tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
+  const int x = static_cast<int>(std::lround(box_[0] / tx)), y = static_cast<int>(std::lround(box_[1] / ty));
+  return RECT{x, y, x + static_cast<int>(std::lround(box_[2] / tx)), y + static_cast<int>(std::lround(box_[3] / ty))};
+}
+
+void Command::Rescale() {
+  LoadFaces();
+  const RECT r = PixelBox();
+  surface_.Create(r.right - r.left, r.bottom - r.top);
+  UpdateFont();
+  if (!hwnd_) return;
+  MoveWindow(hwnd_, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+  DrawFace(lastLook_, lastHover_);
 }
 
 Command::~Command() {
@@ -45,11 +64,11 @@ bool Command::Create(HWND parent, double left, double top, double width, double 
     wc.lpszClassName = kClass;
     RegisterClassExW(&wc);
   }
-  const double tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
-  const int w = static_cast<int>(std::lround(width / tx)), h = static_cast<int>(std::lround(height / ty));
+  box_[0] = left, box_[1] = top, box_[2] = width, box_[3] = height;
+  const RECT r = PixelBox();
+  const int w = r.right - r.left, h = r.bottom - r.top;
   surface_.Create(w, h);
-  hwnd_ = CreateWindowExW(0, kClass, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS,
-                          static_cast<int>(std::lround(left / tx)), static_cast<int>(std::lround(top / ty)), w, h,
+  hwnd_ = CreateWindowExW(0, kClass, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, r.left, r.top, w, h,
                           parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), this);
   if (!hwnd_) return false;
   button_.ReadProperties(store, ambientFont);
@@ -60,9 +79,7 @@ bool Command::Create(HWND parent, double left, double top, double width, double 
 
 void Command::UpdateFont() {
   const FontDesc& f = button_.GetFont();
-  HDC screen = GetDC(nullptr);
-  const int height = -static_cast<int>(std::lround(f.Size * GetDeviceCaps(screen, LOGPIXELSY) / 72.0));
-  ReleaseDC(nullptr, screen);
+  const int height = -static_cast<int>(std::lround(f.Size * (1440 / TwipsPerPixelY()) / 72.0));
   font_.Reset(CreateFontW(height, 0, 0, 0, f.Weight, f.Italic, f.Underline, f.Strikethrough,
                           static_cast<BYTE>(f.Charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                           DEFAULT_QUALITY, DEFAULT_PITCH, Utf8ToWide(f.Name).c_str()));
@@ -70,6 +87,7 @@ void Command::UpdateFont() {
 
 void Command::DrawFace(Look look, bool hoverGradient) {
   lastLook_ = look;
+  lastHover_ = hoverGradient;
   const double tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
   PaintFace(surface_.hdc(), surface_.Width() * tx, surface_.Height() * ty, tx,
             faces_[static_cast<int>(look)].Handle(), hoverGradient, geometry_, 15.0 / faceFactor_);

@@ -28,6 +28,10 @@ class Command : public ButtonHost {
               const PropertyStore& store, const FontDesc& ambientFont);
   HWND hwnd() const { return hwnd_; }
   CommandButton& Button() { return button_; }
+  // Lays the control out again at the layout density now in force (its
+  // dialog moved to a monitor of another scale): place, size, faces, font,
+  // and the look it showed.
+  void Rescale();
   void Initialize() { button_.Initialize(); }
 
   std::function<void()> Click;
@@ -50,6 +54,8 @@ class Command : public ButtonHost {
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
   void Paint(HDC dc);
   void UpdateFont();
+  void LoadFaces();
+  RECT PixelBox() const;
 
   HWND hwnd_ = nullptr;
   CommandButton button_;
@@ -61,6 +67,8 @@ class Command : public ButtonHost {
   bool captionEnabled_ = true;
   COLORREF captionColour_ = 0;
   Look lastLook_ = Look::Normal;
+  bool lastHover_ = false;
+  double box_[4] = {};  // left, top, width, height in twips
 };
 
 }  // namespace dovra

@@ -87,7 +87,7 @@ void Vormix_S::SetUp() {
   rnd_.Seed(SecondsSinceMidnight());
   const int k = static_cast<int>(std::floor(rnd_.Next() * 3));
   static constexpr int kBackgrounds[] = {IDB_EARTH, IDB_GAS_GIANT, IDB_RINGED_PLANET};
-  const int backgroundId = kBackgrounds[k < 0 || k > 2 ? 0 : k];
+  const int backgroundId = backgroundId_ = kBackgrounds[k < 0 || k > 2 ? 0 : k];
   {
     Picture back = LoadPictureResource(backgroundId);
     SavePictureFile(back.Handle(), backFile);
@@ -107,15 +107,8 @@ void Vormix_S::SetUp() {
   BackBuffer.Create(SceneWidth(), SceneHeight());
   BackBuffer.ChangeColors(0xFFFFFF, 0x0000FF, false);
   MakePresentSurface();
-  // 11, 12. The two pictures read back from their files; on a scaled screen
-  // made from the pictures at twice the size instead.
-  if (scale_.IsOne()) {
-    CloneFromFileOr(BallSprite, ballFile, IDB_BALL);
-    CloneFromFileOr(BackPicture, backFile, backgroundId);
-  } else {
-    CloneScaled(BallSprite, IDB_BALL, scale_, true);
-    CloneScaled(BackPicture, backgroundId, scale_, false);
-  }
+  // 11, 12.
+  LoadScenePictures();
   // 13. The star field.
   Vertices.Clear();
   StartStars(Stars, rnd_);
@@ -224,6 +217,29 @@ void Vormix_S::WaitForNextFrame() {
   }
 }
 
+// The two pictures read back from their files; on a scaled screen made from the
+// pictures at twice the size instead.
+void Vormix_S::LoadScenePictures() {
+  const std::string dir = ProgramDirectory();
+  if (scale_.IsOne()) {
+    CloneFromFileOr(BallSprite, dir + "\\Vormix1.bmp", IDB_BALL);
+    CloneFromFileOr(BackPicture, dir + "\\Vormix2.bmp", backgroundId_);
+  } else {
+    CloneScaled(BallSprite, IDB_BALL, scale_, true);
+    CloneScaled(BackPicture, backgroundId_, scale_, false);
+  }
+}
+
+// The primary monitor's scale changed while the saver runs: the scene is
+// drawn at the new one from the next frame.
+void Vormix_S::TakeScale(int dpi) {
+  const SceneScale scale = SceneScale::FromDpi(dpi);
+  if (scale.Factor() == scale_.Factor()) return;
+  scale_ = scale;
+  LoadScenePictures();
+  FollowDisplayChange();
+}
+
 void Vormix_S::FollowDisplayChange() {
   layout_ = CurrentLayout();
   const PixelRect& w = layout_.window;
@@ -276,6 +292,13 @@ LRESULT Vormix_S::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DISPLAYCHANGE:
       FollowDisplayChange();
       return 0;
+    case WM_DPICHANGED: {
+      // Sent for the monitor that holds most of the window: its new density
+      // is the scene's only when that is the primary one.
+      const HMONITOR primary = MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
+      TakeScale(MonitorFromWindow(hwnd(), MONITOR_DEFAULTTONEAREST) == primary ? LOWORD(wp) : PrimaryMonitorDpi());
+      return 0;  // the window stays over the whole desktop, not in the suggested rectangle
+    }
     case WM_ERASEBKGND:
       return 1;  // painted whole by WM_PAINT, without a black flash over the scene
     case WM_PAINT:

@@ -63,6 +63,8 @@ class Vormix_S : public Window {
   // A monitor added or removed, or a new resolution: the window covers the new
   // virtual screen and the scene moves to the new primary, at its size.
   void FollowDisplayChange();
+  void LoadScenePictures();
+  void TakeScale(int dpi);
   // Ends the run when another program has taken the foreground.
   void StepAsideIfDeactivated();
   int32_t SceneWidth() const;
@@ -89,6 +91,7 @@ class Vormix_S : public Window {
 
   ScreenLayout layout_;
   SceneScale scale_;
+  int backgroundId_ = 0;
   bool deactivated_ = false;
   bool firstFrameShown_ = false;
   DWORD firstFrameAt_ = 0;

@@ -54,9 +54,7 @@ FontDesc DialogFont() { return DesignFont(); }
 
 HFONT MakeFont(bool underline) {
   const FontDesc f = DialogFont();
-  HDC screen = GetDC(nullptr);
-  const int height = -static_cast<int>(std::lround(f.Size * GetDeviceCaps(screen, LOGPIXELSY) / 72.0));
-  ReleaseDC(nullptr, screen);
+  const int height = -static_cast<int>(std::lround(f.Size * (1440 / TwipsPerPixelY()) / 72.0));
   return CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, underline, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, Utf8ToWide(f.Name).c_str());
 }
@@ -218,27 +216,52 @@ Vormix_P::Vormix_P(Settings& settings, ProfileStore& store)
 
 Vormix_P::~Vormix_P() {
   if (hand_) DestroyCursor(hand_);  // loaded at its own size, not shared
+  SetLayoutDpi(0);
 }
 
-bool Vormix_P::Load() {
+namespace {
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_BORDER | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+
+// The window around a client area of 7440 x 3645 twips at dpi: its frame and
+// caption at that density where the system can say (Windows 10 and later).
+RECT DialogFrame(int dpi) {
+  RECT frame{0, 0, X(kClientW), Y(kClientH)};
+  using AdjustForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+  auto adjust = reinterpret_cast<AdjustForDpiFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
+  if (!adjust || !adjust(&frame, kStyle, FALSE, kExStyle, static_cast<UINT>(dpi)))
+    AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
+  return frame;
+}
+}  // namespace
+
+// What depends on the density: fonts, the marks (12 pixels at 96 dpi and as
+// many twelfths of an inch on any screen, drawn from the pictures made at twice
+// the size where that is sharper) and the hand cursor.
+void Vormix_P::LoadScaledResources() {
   font_.Reset(MakeFont(false));
   urlFont_.Reset(MakeFont(true));
-  // The marks are 12 pixels at 96 dpi and as many twelfths of an inch on any
-  // screen, drawn from the pictures made at twice the size where that is sharper.
   const SceneScale scale = SceneScale::FromDpi(static_cast<int32_t>(std::lround(1440 / TwipsPerPixelX())));
   Img_Ra[0] = LoadScaledPictureResource(IDB_MARK_EMPTY, scale);
   Img_Ra[1] = LoadScaledPictureResource(IDB_MARK_SELECTED, scale);
+  if (hand_) DestroyCursor(hand_);
   hand_ = static_cast<HCURSOR>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDCUR_HAND), IMAGE_CURSOR,
                                           scale.Size(32), scale.Size(32), LR_DEFAULTCOLOR));
+}
+
+bool Vormix_P::Load() {
+  // Laid out for the monitor it opens on: centred on the primary one.
+  dpi_ = PrimaryMonitorDpi();
+  SetLayoutDpi(dpi_);
+  LoadScaledResources();
   icon_ = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_DOVRA));
   // A fixed single frame with a caption bar around a client area of 7440 x 3645 twips.
-  const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_BORDER | WS_CLIPCHILDREN;
-  const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-  RECT frame{0, 0, X(kClientW), Y(kClientH)};
-  AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-  if (!Create(kCaption, style, exStyle, 0, 0, frame.right - frame.left, frame.bottom - frame.top, nullptr,
+  const RECT frame = DialogFrame(dpi_);
+  if (!Create(kCaption, kStyle, kExStyle, 0, 0, frame.right - frame.left, frame.bottom - frame.top, nullptr,
               CreateSolidBrush(RGB(192, 192, 192)), icon_))
     return false;
+  FitClient();
   const RECT p = Rect(kPanel);
   if (!Pic_C.Create("", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_CLIENTEDGE | WS_EX_CONTROLPARENT,
                     p.left, p.top, p.right - p.left, p.bottom - p.top, hwnd(),
@@ -248,7 +271,7 @@ bool Vormix_P::Load() {
   // In tab order: the repeat list, the file button, then Set and Cancel.
   const RECT r = Rect(kRepeat);
   BGM_Repeat = CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN,
-                               r.left, r.top, r.right - r.left, 200, Pic_C.hwnd(),
+                               r.left, r.top, r.right - r.left, Y(3000), Pic_C.hwnd(),
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdRepeat)), GetModuleHandleW(nullptr), nullptr);
   SendMessageW(BGM_Repeat, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
   // The buttons' design data: caption and font.
@@ -313,6 +336,38 @@ void Vormix_P::SetButtons(bool initialize, bool enable) {
     if (initialize) c->Initialize();
     else c->Button().SetEnabled(enable);
   }
+}
+
+// Where the frame did not come out as the system said it would (a frame drawn
+// at another density than asked), the client area still gets its exact size.
+void Vormix_P::FitClient() {
+  RECT c{}, w{};
+  GetClientRect(hwnd(), &c);
+  GetWindowRect(hwnd(), &w);
+  if (c.right == X(kClientW) && c.bottom == Y(kClientH)) return;
+  SetWindowPos(hwnd(), nullptr, 0, 0, w.right - w.left + X(kClientW) - c.right, w.bottom - w.top + Y(kClientH) - c.bottom,
+               SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+}
+
+// The monitor's scale changed (the dialog was moved to another monitor, or the
+// setting changed): the same layout at the new density, at the place the
+// system suggests.
+void Vormix_P::Rescale(int dpi, const RECT& suggested) {
+  if (dpi <= 0) return;
+  dpi_ = dpi;
+  SetLayoutDpi(dpi);
+  LoadScaledResources();
+  const RECT frame = DialogFrame(dpi);
+  SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, frame.right - frame.left, frame.bottom - frame.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  FitClient();
+  const RECT p = Rect(kPanel), r = Rect(kRepeat);
+  MoveWindow(Pic_C.hwnd(), p.left, p.top, p.right - p.left, p.bottom - p.top, TRUE);
+  SendMessageW(BGM_Repeat, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+  MoveWindow(BGM_Repeat, r.left, r.top, r.right - r.left, Y(3000), TRUE);
+  for (Command* c : {Cmd_File.get(), Cmd_Set.get(), Cmd_Can.get()})
+    if (c) c->Rescale();
+  RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 // The focus goes where the window system lets it: the repeat list is a
@@ -463,6 +518,10 @@ LRESULT Vormix_P::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
   }
   if (msg == WM_ERASEBKGND) return 1;  // the gradient covers everything
+  if (msg == WM_DPICHANGED) {
+    Rescale(LOWORD(wp), *reinterpret_cast<const RECT*>(lp));
+    return 0;
+  }
   // As a dialog does: the control that had the focus gets it back when the
   // dialog is active again (after the file dialog, or another program).
   if (msg == WM_ACTIVATE) {

@@ -87,6 +87,9 @@ class Vormix_P : public Window {
   void ShowKind(int16_t kind);
   void SetFileCaption(const std::string& ansiPath);
   void SetNotice(const std::string& text);
+  void LoadScaledResources();
+  void Rescale(int dpi, const RECT& suggested);
+  void FitClient();
   bool CanTakeFocus(HWND h) const;
   HWND FirstFocusable() const;
   RECT UrlRect() const;
@@ -105,6 +108,7 @@ class Vormix_P : public Window {
   HCURSOR hand_ = nullptr;
   HICON icon_ = nullptr;
   bool urlPressed_ = false;
+  int dpi_ = 96;  // the density the dialog is laid out for
 };
 
 }  // namespace dovra

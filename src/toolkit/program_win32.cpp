@@ -19,25 +19,34 @@ std::string ProgramDirectory() {
 }
 
 namespace {
+int g_layoutDpi = 0;
+
 int ScreenDpi(int index) {
+  if (g_layoutDpi > 0) return g_layoutDpi;
   WindowDC dc(nullptr);
   const int dpi = dc.Get() ? GetDeviceCaps(dc.Get(), index) : 96;
   return dpi > 0 ? dpi : 96;
 }
 }  // namespace
 
-int PrimaryMonitorDpi() {
+int MonitorDpi(HMONITOR monitor) {
   // GetDpiForMonitor lives in shcore.dll, which older systems do not have.
   using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
   if (HMODULE shcore = LoadLibraryW(L"shcore.dll")) {
     auto get = reinterpret_cast<GetDpiForMonitorFn>(reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")));
     UINT x = 0, y = 0;
-    const bool ok = get && SUCCEEDED(get(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), 0 /* effective */, &x, &y));
+    const bool ok = get && monitor && SUCCEEDED(get(monitor, 0 /* effective */, &x, &y));
     FreeLibrary(shcore);
     if (ok && x > 0) return static_cast<int>(x);
   }
-  return ScreenDpi(LOGPIXELSX);
+  WindowDC dc(nullptr);
+  const int dpi = dc.Get() ? GetDeviceCaps(dc.Get(), LOGPIXELSX) : 96;
+  return dpi > 0 ? dpi : 96;
 }
+
+int PrimaryMonitorDpi() { return MonitorDpi(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY)); }
+
+void SetLayoutDpi(int dpi) { g_layoutDpi = dpi > 0 ? dpi : 0; }
 
 double TwipsPerPixelX() { return 1440.0 / ScreenDpi(LOGPIXELSX); }
 double TwipsPerPixelY() { return 1440.0 / ScreenDpi(LOGPIXELSY); }

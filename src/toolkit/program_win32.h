@@ -14,11 +14,16 @@ namespace dovra {
 // at a drive root ("C:\"). In the ANSI code page.
 std::string ProgramDirectory();
 
-// Dots per inch of the primary monitor: its own where the system tells each
-// monitor's (Windows 8.1 and later), else the system's.
+// Dots per inch of a monitor: its own where the system tells each monitor's
+// (Windows 8.1 and later), else the system's.
+int MonitorDpi(HMONITOR monitor);
 int PrimaryMonitorDpi();
 
 // Twips (1/1440 inch) per pixel, from the screen's logical density: 15 at 96 dpi.
+// A window laid out for one monitor's density (the settings dialog, which
+// follows its monitor) sets that density here for the program's layout; 0
+// goes back to the system's.
+void SetLayoutDpi(int dpi);
 double TwipsPerPixelX();
 double TwipsPerPixelY();
 double ScreenWidthTwips();

@@ -454,46 +454,62 @@ TEST(TwoMonitors, EveryMonitorCoveredSceneOnThePrimaryAClickAnywhereEnds) {
 TEST(ScaledScreen, TheBackgroundIsScaledAndCentred) {
   SetProcessDPIAware();  // see the screen's real pixels
   HDC screen = GetDC(nullptr);
-  const double s = GetDeviceCaps(screen, LOGPIXELSX) / 96.0;
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
   ReleaseDC(nullptr, screen);
   TempDir dir;
   SaverProcess p(dir.Path(), "/s");
   HWND w = p.WaitWindow(kMain, 10000);
   ASSERT_NE(w, nullptr);
   Pump(2500);
-  int sw = 0, sh = 0;
-  const std::vector<uint32_t> px = Screen(sw, sh);
-  PostMessageW(w, WM_KEYDOWN, VK_ESCAPE, 0);
-  EndsCleanly(p);
   const auto bmp = ReadBytes(dir.File("Vormix2.bmp"));
   ASSERT_GE(bmp.size(), 54u);
   const int bw = bmp[18] | (bmp[19] << 8), bh = bmp[22] | (bmp[23] << 8), stride = (bw * 3 + 3) & ~3;
-  const double left = sw / 2.0 - bw * s / 2, top = sh / 2.0 - bh * s / 2;
-  int close = 0, compared = 0;
-  for (int y = 2; y < bh - 2; y += 5)
-    for (int x = 2; x < bw - 2; x += 5) {
-      // The screen's pixels over this picture pixel, averaged.
-      const int x0 = static_cast<int>(left + x * s), x1 = static_cast<int>(left + (x + 1) * s);
-      const int y0 = static_cast<int>(top + y * s), y1 = static_cast<int>(top + (y + 1) * s);
-      double acc[3] = {};
-      int n = 0;
-      bool ball = false;  // the figure's grey balls cover part of the planet
-      for (int yy = y0; yy < std::max(y1, y0 + 1); ++yy)
-        for (int xx = x0; xx < std::max(x1, x0 + 1); ++xx, ++n) {
-          const uint32_t c = px[yy * sw + xx];
-          ball = ball || (Grey(c) && (c & 255) > 40);
-          for (int k = 0; k < 3; ++k) acc[k] += (c >> (16 - 8 * k)) & 255;
-        }
-      if (ball) continue;
-      const unsigned char* b = &bmp[54 + static_cast<size_t>(bh - 1 - y) * stride + x * 3];
-      const int want[3] = {b[2], b[1], b[0]};
-      if (std::max({want[0], want[1], want[2]}) < 60) continue;  // the planet, not the dark sky
-      int worst = 0;
-      for (int c = 0; c < 3; ++c) worst = std::max(worst, static_cast<int>(std::fabs(acc[c] / n - want[c])));
-      ++compared;
-      close += worst <= 24;  // drawn anew at this size, not enlarged: close, not equal
+  // The screen's scale, then another one taken while the saver runs (the
+  // primary monitor's setting changed).
+  for (int now : {dpi, dpi == 96 ? 192 : 96}) {
+    if (now != dpi) {
+      RECT suggested{0, 0, 100, 100};
+      DWORD_PTR result = 0;
+      SendMessageTimeoutW(w, WM_DPICHANGED, MAKEWPARAM(now, now), reinterpret_cast<LPARAM>(&suggested),
+                          SMTO_ABORTIFHUNG, 5000, &result);
+      Pump(1000);
     }
-  ASSERT_GT(compared, 500);
-  EXPECT_GT(close, compared * 85 / 100) << close << " of " << compared << " at scale " << s;
-  std::printf("%d of %d planet pixels close at scale %.2f\n", close, compared, s);
+    const double s = now / 96.0;
+    int sw = 0, sh = 0;
+    const std::vector<uint32_t> px = Screen(sw, sh);
+    RECT r{};
+    GetWindowRect(w, &r);
+    EXPECT_EQ(r.right - r.left, sw) << "the window stays over the whole screen";
+    const double left = sw / 2.0 - bw * s / 2, top = sh / 2.0 - bh * s / 2;
+    int close = 0, compared = 0;
+    for (int y = 2; y < bh - 2; y += 5)
+      for (int x = 2; x < bw - 2; x += 5) {
+        // The screen's pixels over this picture pixel, averaged.
+        const int x0 = static_cast<int>(left + x * s), x1 = static_cast<int>(left + (x + 1) * s);
+        const int y0 = static_cast<int>(top + y * s), y1 = static_cast<int>(top + (y + 1) * s);
+        if (x0 < 0 || y0 < 0 || x1 > sw || y1 > sh) continue;
+        double acc[3] = {};
+        int n = 0;
+        bool ball = false;  // the figure's grey balls cover part of the planet
+        for (int yy = y0; yy < std::max(y1, y0 + 1); ++yy)
+          for (int xx = x0; xx < std::max(x1, x0 + 1); ++xx, ++n) {
+            const uint32_t c = px[yy * sw + xx];
+            ball = ball || (Grey(c) && (c & 255) > 40);
+            for (int k = 0; k < 3; ++k) acc[k] += (c >> (16 - 8 * k)) & 255;
+          }
+        if (ball) continue;
+        const unsigned char* b = &bmp[54 + static_cast<size_t>(bh - 1 - y) * stride + x * 3];
+        const int want[3] = {b[2], b[1], b[0]};
+        if (std::max({want[0], want[1], want[2]}) < 60) continue;  // the planet, not the dark sky
+        int worst = 0;
+        for (int c = 0; c < 3; ++c) worst = std::max(worst, static_cast<int>(std::fabs(acc[c] / n - want[c])));
+        ++compared;
+        close += worst <= 24;  // drawn anew at this size, not enlarged: close, not equal
+      }
+    ASSERT_GT(compared, 500) << "at scale " << s;
+    EXPECT_GT(close, compared * 85 / 100) << close << " of " << compared << " at scale " << s;
+    std::printf("%d of %d planet pixels close at scale %.2f\n", close, compared, s);
+  }
+  PostMessageW(w, WM_KEYDOWN, VK_ESCAPE, 0);
+  EndsCleanly(p);
 }

@@ -2,6 +2,8 @@
 // the profile store, file dialog and shell replaced where a test needs it.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "settings_dialog/settings_dialog_win32.h"
 #include "startup/settings_win32.h"
 #include "support/fake_profile_store.h"
@@ -96,6 +98,49 @@ TEST(SettingsDialog, LaidOutAsDesignedAndCentred) {
   EXPECT_EQ(t.d->CmdFile().Button().GetCaption(), "...");
   EXPECT_EQ(t.d->CmdSet().Button().ButtonState, 1);  // every button was initialised
   EXPECT_EQ(SendMessageW(t.d->RepeatBox(), CB_GETCOUNT, 0, 0), 31);
+}
+
+// Moved to a monitor of another scale, the dialog lays itself out again at the
+// new density, at the place the system suggests; back at 96 dpi it is as it
+// opened.
+TEST(SettingsDialog, FollowsTheScaleOfItsMonitor) {
+  Dialog t(2);
+  HWND h = t.d->hwnd();
+  auto at = [&](HWND child) {
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+  };
+  auto px = [](double twips, int dpi) { return static_cast<int>(std::lround(twips * dpi / 1440)); };
+  for (int dpi : {144, 192, 96}) {
+    SCOPED_TRACE(dpi);
+    RECT suggested{40, 30, 40 + 700, 30 + 400};
+    SendMessageW(h, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    RECT w{}, c{};
+    GetWindowRect(h, &w);
+    GetClientRect(h, &c);
+    EXPECT_EQ(w.left, 40);
+    EXPECT_EQ(w.top, 30);
+    EXPECT_EQ(c.right, px(7440, dpi));
+    EXPECT_EQ(c.bottom, px(3645, dpi));
+    const RECT panel = at(GetDlgItem(h, Vormix_P::kIdPanel)), set = at(t.d->CmdSet().hwnd());
+    const RECT file = at(t.d->CmdFile().hwnd()), repeat = at(t.d->RepeatBox());
+    EXPECT_EQ(panel.left, px(180, dpi));
+    EXPECT_EQ(panel.right - panel.left, px(7035, dpi));
+    EXPECT_EQ(set.left, px(4800, dpi));
+    EXPECT_EQ(set.top, px(2940, dpi));
+    EXPECT_EQ(set.right - set.left, px(1215, dpi));
+    EXPECT_EQ(set.bottom - set.top, px(435, dpi));
+    EXPECT_EQ(t.d->CmdSet().Surface().Width(), px(1215, dpi));  // the face at the new size
+    EXPECT_EQ(at(t.d->CmdCan().hwnd()).left, px(6060, dpi));
+    EXPECT_EQ(file.left, px(420, dpi));
+    EXPECT_EQ(file.right - file.left, px(615, dpi));
+    EXPECT_EQ(repeat.left, px(1680, dpi));
+    LOGFONTW lf{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(t.d->RepeatBox(), WM_GETFONT, 0, 0)), sizeof lf, &lf);
+    EXPECT_EQ(lf.lfHeight, -std::lround(DesignFont().Size * dpi / 72));
+  }
 }
 
 TEST(SettingsDialog, OpensWithTheStoredChoice) {
