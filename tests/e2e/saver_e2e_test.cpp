@@ -85,19 +85,22 @@ template <typename At>
 }
 
 // Visible top-level windows of a process other than its saver window.
+struct OtherWindows {
+  DWORD pid;
+  int n;
+};
+BOOL CALLBACK CountOtherWindow(HWND h, LPARAM lp) {
+  auto* s = reinterpret_cast<OtherWindows*>(lp);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(h, &owner);
+  wchar_t caption[64] = {};
+  GetWindowTextW(h, caption, 64);
+  if (owner == s->pid && IsWindowVisible(h) && std::wstring(caption) != kMain) ++s->n;
+  return TRUE;
+}
 int OtherWindowsOf(DWORD pid) {
-  struct Seen { DWORD pid; int n; } seen{pid, 0};
-  EnumWindows(
-      [](HWND h, LPARAM lp) -> BOOL {
-        auto* s = reinterpret_cast<Seen*>(lp);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(h, &owner);
-        wchar_t caption[64] = {};
-        GetWindowTextW(h, caption, 64);
-        if (owner == s->pid && IsWindowVisible(h) && std::wstring(caption) != kMain) ++s->n;
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&seen));
+  OtherWindows seen{pid, 0};
+  EnumWindows(&CountOtherWindow, reinterpret_cast<LPARAM>(&seen));
   return seen.n;
 }
 
