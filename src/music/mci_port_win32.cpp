@@ -22,7 +22,12 @@ int32_t Win32MciPort::PlaySoundNamed(const char* name, uint32_t flags) {
 int32_t Win32MciPort::PlaySoundLongPath(const std::string& path, uint32_t flags) {
   char shortPath[kSoundNameLimit];
   const DWORD n = GetShortPathNameA(path.c_str(), shortPath, sizeof shortPath);
-  if (n > 0 && n < sizeof shortPath) return PlaySoundA(shortPath, nullptr, flags);
+  if (n > 0 && n < sizeof shortPath) {
+    const int32_t result = PlaySoundA(shortPath, nullptr, flags);
+    view_.reset();  // a mapped sound played before has been replaced: let it go
+    mapping_.Reset();
+    return result;
+  }
   return PlaySoundMapped(path, flags);
 }
 
