@@ -84,26 +84,6 @@ template <typename At>
   return ::testing::AssertionFailure() << same << " of " << compared << " background pixels in place";
 }
 
-// Visible top-level windows of a process other than its saver window.
-struct OtherWindows {
-  DWORD pid;
-  int n;
-};
-BOOL CALLBACK CountOtherWindow(HWND h, LPARAM lp) {
-  auto* s = reinterpret_cast<OtherWindows*>(lp);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(h, &owner);
-  wchar_t caption[64] = {};
-  GetWindowTextW(h, caption, 64);
-  if (owner == s->pid && IsWindowVisible(h) && std::wstring(caption) != kMain) ++s->n;
-  return TRUE;
-}
-int OtherWindowsOf(DWORD pid) {
-  OtherWindows seen{pid, 0};
-  EnumWindows(&CountOtherWindow, reinterpret_cast<LPARAM>(&seen));
-  return seen.n;
-}
-
 }  // namespace
 
 TEST(FullScreen, EachFullScreenRequestCoversTheScreenOnTopAndEndsOnEscape) {
@@ -336,7 +316,7 @@ TEST(StepsAside, ForAnotherProgramAndForSleepButNotForAnotherSaverRequest) {
     }
     Pump(700);
     EXPECT_TRUE(p.Running()) << "SC_SCREENSAVE ended the saver";
-    EXPECT_EQ(OtherWindowsOf(p.Pid()), 0) << "SC_SCREENSAVE went to the default handling";
+    EXPECT_EQ(p.OtherWindows(kMain), 0) << "SC_SCREENSAVE went to the default handling";
     EXPECT_TRUE(CursorBecomes(false));
     PostMessageW(w, WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
     EndsCleanly(p, 5000);

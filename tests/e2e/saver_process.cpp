@@ -73,29 +73,37 @@ bool SaverProcess::WaitExit(DWORD ms, DWORD* code) {
 }
 
 namespace {
+// The process's visible top-level windows: the one with the caption, and how
+// many others there are.
 struct Search {
   DWORD pid;
   const wchar_t* caption;
   HWND found;
+  int others;
 };
 BOOL CALLBACK Each(HWND h, LPARAM lp) {
   auto* s = reinterpret_cast<Search*>(lp);
   DWORD pid = 0;
   GetWindowThreadProcessId(h, &pid);
+  if (pid != s->pid || !IsWindowVisible(h)) return TRUE;
   wchar_t text[256] = {};
   GetWindowTextW(h, text, 256);
-  if (pid == s->pid && IsWindowVisible(h) && lstrcmpW(text, s->caption) == 0) {
-    s->found = h;
-    return FALSE;
-  }
+  if (lstrcmpW(text, s->caption) == 0) s->found = h;
+  else ++s->others;
   return TRUE;
 }
 }  // namespace
 
+int SaverProcess::OtherWindows(const wchar_t* caption) const {
+  Search s{pi_.dwProcessId, caption, nullptr, 0};
+  EnumWindows(&Each, reinterpret_cast<LPARAM>(&s));
+  return s.others;
+}
+
 HWND SaverProcess::WaitWindow(const wchar_t* caption, DWORD ms) const {
   const DWORD end = GetTickCount() + ms;
   for (;;) {
-    Search s{pi_.dwProcessId, caption, nullptr};
+    Search s{pi_.dwProcessId, caption, nullptr, 0};
     EnumWindows(&Each, reinterpret_cast<LPARAM>(&s));
     if (s.found) return s.found;
     if (static_cast<int32_t>(end - GetTickCount()) <= 0 || !Running()) return nullptr;

@@ -23,6 +23,8 @@ class SaverProcess {
   bool Running() const;
   // A visible top-level window of this process with the caption, waiting up to ms.
   HWND WaitWindow(const wchar_t* caption, DWORD ms) const;
+  // How many visible top-level windows of this process have another caption.
+  int OtherWindows(const wchar_t* caption) const;
 
  private:
   PROCESS_INFORMATION pi_{};

@@ -124,19 +124,23 @@ TEST(SettingsDialog, FollowsTheScaleOfItsMonitor) {
     EXPECT_EQ(w.top, 30);
     EXPECT_EQ(c.right, px(7440, dpi));
     EXPECT_EQ(c.bottom, px(3645, dpi));
-    const RECT panel = at(GetDlgItem(h, Vormix_P::kIdPanel)), set = at(t.d->CmdSet().hwnd());
-    const RECT file = at(t.d->CmdFile().hwnd()), repeat = at(t.d->RepeatBox());
-    EXPECT_EQ(panel.left, px(180, dpi));
-    EXPECT_EQ(panel.right - panel.left, px(7035, dpi));
-    EXPECT_EQ(set.left, px(4800, dpi));
-    EXPECT_EQ(set.top, px(2940, dpi));
-    EXPECT_EQ(set.right - set.left, px(1215, dpi));
-    EXPECT_EQ(set.bottom - set.top, px(435, dpi));
+    // Each control's place and size in twips (the list's height follows its font).
+    const struct {
+      HWND control;
+      double l, t, w, h;
+    } boxes[] = {{GetDlgItem(h, Vormix_P::kIdPanel), 180, 240, 7035, 2475}, {t.d->CmdSet().hwnd(), 4800, 2940, 1215, 435},
+                 {t.d->CmdCan().hwnd(), 6060, 2940, 1215, 435},  {t.d->CmdFile().hwnd(), 420, 1680, 615, 375},
+                 {t.d->RepeatBox(), 1680, 780, 615, -1}};
+    for (const auto& b : boxes) {
+      const RECT r = at(b.control);
+      EXPECT_EQ(r.left, px(b.l, dpi));
+      EXPECT_EQ(r.top, px(b.t, dpi));
+      EXPECT_EQ(r.right - r.left, px(b.w, dpi));
+      if (b.h > 0) {
+        EXPECT_EQ(r.bottom - r.top, px(b.h, dpi));
+      }
+    }
     EXPECT_EQ(t.d->CmdSet().Surface().Width(), px(1215, dpi));  // the face at the new size
-    EXPECT_EQ(at(t.d->CmdCan().hwnd()).left, px(6060, dpi));
-    EXPECT_EQ(file.left, px(420, dpi));
-    EXPECT_EQ(file.right - file.left, px(615, dpi));
-    EXPECT_EQ(repeat.left, px(1680, dpi));
     LOGFONTW lf{};
     GetObjectW(reinterpret_cast<HFONT>(SendMessageW(t.d->RepeatBox(), WM_GETFONT, 0, 0)), sizeof lf, &lf);
     EXPECT_EQ(lf.lfHeight, -std::lround(DesignFont().Size * dpi / 72));
