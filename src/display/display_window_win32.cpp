@@ -128,6 +128,7 @@ void Vormix_S::SetUp() {
 
 void Vormix_S::Form_Load() {
   SetUp();
+  if (hooks_.afterSetUp) hooks_.afterSetUp();
   for (;;) {
     DoEvents();
     StepAsideIfDeactivated();

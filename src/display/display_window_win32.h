@@ -26,6 +26,7 @@ namespace dovra {
 // Only test builds set these: they measure the loop without changing what it draws.
 struct FrameHooks {
   bool unpaced = false;
+  std::function<void()> afterSetUp;  // the window shown, before the first frame
   std::function<void(uint64_t frame)> afterFrame;
 };
 

@@ -4,6 +4,9 @@
 //   DOVRA_PROBE_FRAMES=N    end after N frames
 //   DOVRA_PROBE_SECONDS=S   end after S seconds
 //   DOVRA_PROBE_STATS=FILE  write the figures there when it ends
+//   DOVRA_PROBE_SLOW_START_MS=N  a start N ms slower between the window's
+//                           showing and the first frame; the stats file then
+//                           holds the figures of every frame as it is drawn
 #include <windows.h>
 
 #include <cstdio>
@@ -51,12 +54,14 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   hooks.unpaced = EnvNumber("DOVRA_PROBE_UNPACED") != 0;
   Sample start{};
   double firstFrame = 0, startAt = 0;
+  const DWORD slowStart = static_cast<DWORD>(EnvNumber("DOVRA_PROBE_SLOW_START_MS"));
+  if (slowStart) hooks.afterSetUp = [slowStart] { Sleep(slowStart); };
   hooks.afterFrame = [&](uint64_t frame) {
     if (frame == 1) firstFrame = SecondsSinceProcessStart();
     if (frame == 60) { start = Take(); startAt = SecondsSinceProcessStart(); }
     const double now = SecondsSinceProcessStart();
     const bool done = (maxFrames && frame >= maxFrames) || (maxSeconds > 0 && now - firstFrame >= maxSeconds);
-    if (!done) return;
+    if (!done && !slowStart) return;
     const Sample end = Take();
     if (statsFile) {
       if (FILE* f = std::fopen(statsFile, "w")) {
@@ -68,7 +73,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         std::fclose(f);
       }
     }
-    ExitProcess(0);
+    if (done) ExitProcess(0);
   };
   display.SetHooks(hooks);
   display.Form_Load();

@@ -297,6 +297,30 @@ TEST(StepsAside, RunsUndisturbedForTenSeconds) {
   }
 }
 
+// However long the start takes, the second of grace before the saver steps
+// aside for another program counts from its first frame. (The probe is the
+// saver with a start 3 s slower after its window shows; it writes the figures
+// of each frame as it draws it.)
+TEST(StepsAside, TheSecondOfGraceCountsFromTheFirstFrame) {
+  TempDir dir;
+  const std::string stats = dir.File("stats.txt");
+  SetEnvironmentVariableA("DOVRA_PROBE_SLOW_START_MS", "3000");
+  SetEnvironmentVariableA("DOVRA_PROBE_STATS", stats.c_str());
+  SaverProcess p(dir.Path(), "", "dovra_probe.exe");
+  SetEnvironmentVariableA("DOVRA_PROBE_SLOW_START_MS", nullptr);
+  SetEnvironmentVariableA("DOVRA_PROBE_STATS", nullptr);
+  ASSERT_NE(p.WaitWindow(kMain, 10000), nullptr);
+  OtherProgram other;  // in front while the saver is still preparing
+  ASSERT_TRUE(p.WaitExit(15000)) << "it never stepped aside";
+  const auto bytes = ReadBytes(stats);
+  const std::string text(bytes.begin(), bytes.end());
+  unsigned long long frames = 0;
+  double seconds = 0;
+  ASSERT_EQ(std::sscanf(text.c_str(), "frames=%llu seconds=%lf", &frames, &seconds), 2) << "it drew no frame";
+  EXPECT_GE(seconds, 0.9) << "it stepped aside " << seconds << " s after its first frame";
+  std::printf("stepped aside %.2f s after the first frame (%llu frames)\n", seconds, frames);
+}
+
 // Another program in front, or the machine going to sleep, ends the run as
 // Escape does (cursor shown again); the system asking for the saver does not.
 TEST(StepsAside, ForAnotherProgramAndForSleepButNotForAnotherSaverRequest) {

@@ -9,11 +9,11 @@ namespace dovra::e2e {
 
 using test::Pump;
 
-std::string BuiltSaver() {
+std::string BuiltSaver(const std::string& program) {
   char self[MAX_PATH];
   GetModuleFileNameA(nullptr, self, MAX_PATH);
   std::string dir(self);
-  return dir.substr(0, dir.find_last_of('\\')) + "\\Dovra.scr";
+  return dir.substr(0, dir.find_last_of('\\')) + "\\" + program;
 }
 
 namespace {
@@ -36,9 +36,9 @@ std::wstring SaverEnvironment() {
 }
 }  // namespace
 
-SaverProcess::SaverProcess(const std::string& dir, const std::string& args) {
-  const std::string exe = dir + "\\Dovra.scr";
-  if (!CopyFileA(BuiltSaver().c_str(), exe.c_str(), FALSE)) return;
+SaverProcess::SaverProcess(const std::string& dir, const std::string& args, const std::string& program) {
+  const std::string exe = dir + "\\" + program;
+  if (!CopyFileA(BuiltSaver(program).c_str(), exe.c_str(), FALSE)) return;
   std::string cmd = "\"" + exe + "\"" + (args.empty() ? "" : " " + args);
   STARTUPINFOA si{};
   si.cb = sizeof si;

@@ -6,13 +6,14 @@
 
 namespace dovra::e2e {
 
-// Dovra.scr beside this test program.
-std::string BuiltSaver();
+// Dovra.scr (or another program) beside this test program.
+std::string BuiltSaver(const std::string& program = "Dovra.scr");
 
 class SaverProcess {
  public:
-  // Copies Dovra.scr into dir (its program folder) and starts it with args.
-  SaverProcess(const std::string& dir, const std::string& args);
+  // Copies Dovra.scr (or another program beside this one) into dir, its
+  // program folder, and starts it with args.
+  SaverProcess(const std::string& dir, const std::string& args, const std::string& program = "Dovra.scr");
   ~SaverProcess();
   SaverProcess(const SaverProcess&) = delete;
   SaverProcess& operator=(const SaverProcess&) = delete;
