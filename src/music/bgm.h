@@ -24,10 +24,9 @@ class MciPort {
   // PlaySoundA without a module; name may be null (stops the sound).
   virtual int32_t PlaySoundNamed(const char* name, uint32_t flags) = 0;
   // Plays a file whose path is too long for the player's own file opening: by
-  // its short (8.3) name when that fits, else from a read-only mapping of the
-  // file (SND_MEMORY), never a copy: a recording of hundreds of megabytes
-  // neither delays the start nor fills a 32-bit address space. 0, and silence,
-  // when neither works.
+  // its short (8.3) name when that fits, else streamed from the file a piece
+  // at a time, looping (a recording of any size, held in memory a second at a
+  // time). Nonzero when playing started.
   virtual int32_t PlaySoundLongPath(const std::string& path, uint32_t flags) = 0;
 };
 

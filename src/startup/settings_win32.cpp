@@ -19,8 +19,10 @@ int32_t Win32ProfileStore::WriteString(const char* section, const char* key, con
 }
 
 bool CanOpenForReadingWin32(const std::string& path) {
-  UniqueFile f(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  // By the wide call: a path chosen in the dialog may be longer than the ANSI
+  // calls take on Windows.
+  UniqueFile f(CreateFileW(ExtendedLengthPath(AnsiToWide(path)).c_str(), GENERIC_READ,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   return f.Valid();
 }
 

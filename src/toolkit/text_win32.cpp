@@ -70,6 +70,18 @@ bool AnsiPathFor(const std::wstring& path, std::string& ansi) {
   return ExactAnsi(shortPath, ansi);
 }
 
+std::wstring ExtendedLengthPath(const std::wstring& path) {
+  if (path.size() < MAX_PATH || path.compare(0, 4, L"\\\\?\\") == 0 || path.compare(0, 4, L"\\\\.\\") == 0)
+    return path;
+  // Made whole first: the prefix turns off the system's own tidying of the path.
+  std::wstring full(path.size() + MAX_PATH, L'\0');
+  const DWORD n = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), &full[0], nullptr);
+  if (n == 0 || n >= full.size()) return path;
+  full.resize(n);
+  if (full.compare(0, 2, L"\\\\") == 0) return L"\\\\?\\UNC\\" + full.substr(2);
+  return L"\\\\?\\" + full;
+}
+
 LeadBytes AnsiLeadBytes() {
   LeadBytes lead;
   CPINFO info{};

@@ -16,6 +16,10 @@ std::wstring AnsiToWide(const std::string& s);
 // file's short name when it has one that does. False when neither exists.
 bool AnsiPathFor(const std::wstring& path, std::string& ansi);
 
+// A path as the wide file calls take it at any length: one of MAX_PATH or more
+// made absolute and given the "\\?\" prefix, which lifts the limit.
+std::wstring ExtendedLengthPath(const std::wstring& path);
+
 // Text given as Shift-JIS bytes, as the ANSI code page holds it: the bytes
 // themselves where the code page reads them back unchanged (932, the single-byte
 // code pages), so files written there stay as they always were; elsewhere (the

@@ -3,6 +3,11 @@
 // DOVRA_STRESS_CYCLES sets the number of start-and-stop cycles (default 5).
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <random>
 
@@ -154,5 +159,76 @@ TEST(Reliability, EscapeAtAnyMomentEndsEveryRunAndShowsTheCursor) {
       if (!shown) Pump(20);
     }
     EXPECT_TRUE(shown) << "cycle " << i;
+  }
+}
+
+namespace {
+// A WAV of a second's tone whose header claims `claimed` bytes, the file then
+// made `size` bytes long (sparse: the rest reads as silence).
+bool WriteToneWav(const std::string& path, uint32_t claimed, uint64_t size) {
+  std::string wav = "RIFF";
+  const auto put = [&](uint32_t v, int bytes) { for (int i = 0; i < bytes; ++i) wav += static_cast<char>(v >> (8 * i)); };
+  put(claimed - 8, 4);
+  wav += "WAVEfmt ";
+  put(16, 4), put(1, 2), put(1, 2), put(22050, 4), put(44100, 4), put(2, 2), put(16, 2);
+  wav += "data";
+  put(claimed - 44, 4);
+  for (int i = 0; i < 22050; ++i) put(static_cast<uint32_t>(static_cast<int16_t>(8000 * std::sin(i * 0.125))), 2);
+  HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD wrote = 0;
+  LARGE_INTEGER end{};
+  end.QuadPart = static_cast<LONGLONG>(std::max<uint64_t>(size, wav.size()));
+  const bool ok = f != INVALID_HANDLE_VALUE && WriteFile(f, wav.data(), static_cast<DWORD>(wav.size()), &wrote, nullptr) &&
+                  SetFilePointerEx(f, end, nullptr, FILE_BEGIN) && SetEndOfFile(f);
+  if (f != INVALID_HANDLE_VALUE) CloseHandle(f);
+  return ok;
+}
+}  // namespace
+
+// Music files as real machines have them, on a path too long for the system
+// sound player (so Dovra streams them itself): huge ones, an interrupted copy
+// whose header promises 600 MB, and one cut while it plays. The window comes
+// at once, and Escape ends every run with exit code 0.
+TEST(Reliability, HugeBrokenAndVanishingWavFilesNeverHoldTheSaver) {
+  ASSERT_GT(waveOutGetNumDevs(), 0u) << "no wave device: the test command points ALSA at a capture file";
+  const std::string kind = "BGM\x8B\xE6\x95\xAA", file = "BGM\xCC\xA7\xB2\xD9";
+  struct Case {
+    const char* what;
+    uint32_t claimed;
+    uint64_t size;
+    bool cut;
+  };
+  const Case cases[] = {
+      {"1.5 GB", 0x60000000u, 0x60000000u, false},
+      {"600 MB header, 44 KB file", 600u << 20, 0, false},
+      {"cut while it plays", 600u << 20, 600u << 20, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempDir dir;
+    std::string folder = dir.Path();
+    while (folder.size() < 160) {
+      folder += "\\ABCDEFGH";
+      ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    }
+    const std::string music = folder + "\\MUSIC.WAV";
+    ASSERT_TRUE(WriteToneWav(music, c.claimed, c.size));
+    WriteBytes(dir.File("VormixDovra.ini"), "[Section]\r\n" + kind + "= 2\r\n" + file + "=" + music + "\r\n");
+    SaverProcess p(dir.Path(), "/s");
+    HWND w = p.WaitWindow(kMain, 5000);
+    ASSERT_NE(w, nullptr);
+    Pump(1000);
+    if (c.cut) {
+      HANDLE f = CreateFileA(music.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+      ASSERT_NE(f, INVALID_HANDLE_VALUE);
+      EXPECT_TRUE(SetEndOfFile(f));
+      CloseHandle(f);
+    }
+    Pump(1500);
+    ASSERT_TRUE(p.Running());
+    PostMessageW(w, WM_KEYDOWN, VK_ESCAPE, 0);
+    DWORD code = 99;
+    ASSERT_TRUE(p.WaitExit(5000, &code)) << "Escape was not answered";
+    EXPECT_EQ(code, 0u);
   }
 }

@@ -4,6 +4,7 @@
 // than real time, so these tests look at whether sound came out, not how long.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "music/bgm.h"
@@ -35,7 +36,6 @@ size_t SoundSince(size_t from, size_t* size = nullptr) {
   for (size_t i = from; i < bytes.size(); ++i) n += bytes[i] != 0;
   return n;
 }
-
 
 class Playback : public ::testing::Test {
  protected:
@@ -152,52 +152,94 @@ TEST_F(Playback, LongJapanesePathIsKeptAndPlays) {
   }
 }
 
-// A recording of 600 MB on a path too long for the player's own file opening
-// starts at once and is never copied into memory: by its short name, or, where
-// the file has none, from a mapping of the file. (Sparse: only its first
-// second is sound, the rest reads as silence.)
-TEST_F(Playback, AVeryLargeWavOnALongPathIsNeverCopied) {
-  TempDir dir;
+namespace {
+
+// A folder whose path, short form included, is too long for the sound
+// player's own file opening: nested names that are already 8.3.
+std::string FolderTooLongForThePlayer(const TempDir& dir) {
   std::string folder = dir.Path();
-  while (folder.size() < 200) {
-    folder += "\\" + Utf8ToAnsi("録音されたとても長い名前のフォルダ");
-    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+  while (folder.size() < 160) {
+    folder += "\\ABCDEFGH";
+    if (!CreateDirectoryA(folder.c_str(), nullptr)) return "";
   }
-  const std::string music = folder + "\\" + Utf8ToAnsi("大きな録音.wav");
-  std::vector<unsigned char> head = ReadBytes(media_ + "\\tone.wav");
-  ASSERT_GT(head.size(), 44u);
-  const uint32_t total = 600u << 20;
-  const auto put32 = [&](size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) head[at + i] = static_cast<unsigned char>(v >> (8 * i));
+  char shortPath[MAX_PATH];
+  const DWORD n = GetShortPathNameA(folder.c_str(), shortPath, MAX_PATH);
+  return n >= kSoundNameLimit && n < MAX_PATH ? folder : "";
+}
+
+// The tone's header claiming `claimed` bytes in all, its sound, and the file
+// then made `size` bytes long (sparse: the rest reads as silence).
+bool WriteWav(const std::string& path, const std::vector<unsigned char>& tone, uint64_t claimed, uint64_t size) {
+  std::vector<unsigned char> head = tone;
+  const auto put32 = [&](size_t at, uint64_t v) {
+    for (int i = 0; i < 4; ++i) head[at + i] = static_cast<unsigned char>(std::min<uint64_t>(v, 0xFFFFFFFFu) >> (8 * i));
   };
-  put32(4, total - 8);    // RIFF size
-  put32(40, total - 44);  // data size (sox writes a plain 44-byte header)
-  {
-    UniqueFile f(CreateFileA(music.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    ASSERT_TRUE(f.Valid());
-    DWORD wrote = 0;
-    ASSERT_TRUE(WriteFile(f.Get(), head.data(), static_cast<DWORD>(head.size()), &wrote, nullptr));
-    LARGE_INTEGER end{};
-    end.QuadPart = total;
-    ASSERT_TRUE(SetFilePointerEx(f.Get(), end, nullptr, FILE_BEGIN) && SetEndOfFile(f.Get()));
-  }
-  Settings s;
-  s.BgmFile = music;
-  Win32MciPort port;
-  Vormix_BGM bgm(port, s);
-  for (bool mapped : {false, true}) {
-    SCOPED_TRACE(mapped ? "mapped" : "short name");
+  put32(4, claimed - 8);    // RIFF size
+  put32(40, claimed - 44);  // data size (sox writes a plain 44-byte header)
+  UniqueFile f(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  DWORD wrote = 0;
+  LARGE_INTEGER end{};
+  end.QuadPart = static_cast<LONGLONG>(size);
+  return f.Valid() && WriteFile(f.Get(), head.data(), static_cast<DWORD>(head.size()), &wrote, nullptr) &&
+         SetFilePointerEx(f.Get(), end, nullptr, FILE_BEGIN) && SetEndOfFile(f.Get());
+}
+
+}  // namespace
+
+// A recording of any size, or an interrupted copy whose header promises far
+// more than the file holds, on a path the sound player cannot open: PlayWav
+// returns at once, sound comes within a second, and memory stays bounded.
+// A file cut while it plays ends in silence, never in a fault.
+TEST_F(Playback, AWavOfAnySizeOnAnyPathPlaysAtOnceInBoundedMemory) {
+  TempDir dir;
+  const std::string folder = FolderTooLongForThePlayer(dir);
+  ASSERT_FALSE(folder.empty());
+  const std::vector<unsigned char> tone = ReadBytes(media_ + "\\tone.wav");
+  ASSERT_GT(tone.size(), 44u);
+  struct Case {
+    const char* what;
+    uint64_t claimed, size;
+    bool cutWhilePlaying;
+  };
+  const uint64_t MB = 1u << 20;
+  const Case cases[] = {
+      {"600 MB", 600 * MB, 600 * MB, false},
+      {"1.5 GB", 1536 * MB, 1536 * MB, false},
+      {"header of 600 MB, 88 KB of file", 600 * MB, tone.size(), false},
+      {"cut while it plays", 600 * MB, 600 * MB, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Settings s;
+    s.BgmFile = folder + "\\MUSIC.WAV";
+    ASSERT_TRUE(WriteWav(s.BgmFile, tone, c.claimed, c.size));
+    Win32MciPort port;
+    Vormix_BGM bgm(port, s);
     const uint64_t before = PrivateBytes();
     size_t start = 0;
     SoundSince(0, &start);
-    if (mapped) ApiResult = port.PlaySoundMapped(music, kSndAsync | kSndLoop | kSndNoDefault);
-    else bgm.PlayWav();
+    const DWORD t0 = GetTickCount();
+    bgm.PlayWav();
+    EXPECT_LT(GetTickCount() - t0, 250u) << "PlayWav waited for the file";
     EXPECT_NE(ApiResult, 0);
-    Pump(1500);
-    EXPECT_GT(SoundSince(start), 10000u);
-    EXPECT_LT(PrivateBytes(), before + (64u << 20)) << "the recording was read into memory";
+    Pump(1000);
+    EXPECT_GT(SoundSince(start), 10000u) << "no sound within a second";
+    EXPECT_LT(PrivateBytes(), before + 16 * MB) << "the recording was read into memory";
+    if (c.cutWhilePlaying) {
+      UniqueFile f(CreateFileA(s.BgmFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                               OPEN_EXISTING, 0, nullptr));
+      ASSERT_TRUE(f.Valid());
+      ASSERT_TRUE(SetEndOfFile(f.Get()));  // at its start: nothing left
+      Pump(1500);
+    }
+    const DWORD t1 = GetTickCount();
     bgm.StopWav();
+    EXPECT_LT(GetTickCount() - t1, 1000u);
     Pump(300);
+    size_t afterStop = 0;
+    SoundSince(0, &afterStop);
+    Pump(700);
+    EXPECT_EQ(SoundSince(afterStop), 0u) << "sound after StopWav";
+    ASSERT_TRUE(DeleteFileA(s.BgmFile.c_str()));
   }
-  EXPECT_EQ(port.PlaySoundMapped(folder + "\\missing.wav", kSndAsync), 0);
 }

@@ -31,6 +31,7 @@ TempDir::TempDir() {
   GetTempPathA(MAX_PATH, base);
   path_ = std::string(base) + "dovra_test_" + std::to_string(GetCurrentProcessId()) + "_" +
           std::to_string(counter++);
+  RemoveTree(path_);  // left by a test process of the same number that did not end well
   CreateDirectoryA(path_.c_str(), nullptr);
 }
 
