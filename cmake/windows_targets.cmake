@@ -1,5 +1,9 @@
 # The Windows programs: the Win32 layer, its tests under Wine, and Dovra.scr.
-set(DOVRA_WIN32_LIBS user32 gdi32 msimg32 winmm kernel32 comdlg32 shell32 version)
+# Dovra imports only DLLs that Windows always loads from its own folder (its
+# "known DLLs"); winmm and msimg32 are loaded from the system folder when first
+# used (toolkit/system_dlls_win32.h). The test programs may import them.
+set(DOVRA_WIN32_LIBS user32 gdi32 kernel32 comdlg32 shell32)
+set(DOVRA_TEST_LIBS winmm msimg32 version psapi)
 
 # The resource script: pictures, icon, cursor, manifest, version record.
 enable_language(RC)
@@ -17,16 +21,16 @@ file(GLOB DOVRA_WIN32_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/*.
 if(DOVRA_WIN32_TESTS)
   add_executable(win32_tests ${DOVRA_WIN32_TESTS} ${DOVRA_RC})
   target_include_directories(win32_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src/resources)
-  target_link_libraries(win32_tests PRIVATE dovra_win32 psapi ${DOVRA_GTEST_MAIN})
+  target_link_libraries(win32_tests PRIVATE dovra_win32 ${DOVRA_TEST_LIBS} ${DOVRA_GTEST_MAIN})
   add_test(NAME win32_tests COMMAND win32_tests)
 endif()
 
 add_executable(frame_bench ${CMAKE_SOURCE_DIR}/bench/frame_bench_win32.cpp ${DOVRA_RC})
 target_include_directories(frame_bench PRIVATE ${CMAKE_SOURCE_DIR}/src/resources)
-target_link_libraries(frame_bench PRIVATE dovra_win32)
+target_link_libraries(frame_bench PRIVATE dovra_win32 ${DOVRA_TEST_LIBS})
 
 add_executable(mp3_restart_probe ${CMAKE_SOURCE_DIR}/bench/mp3_restart_probe_win32.cpp)
-target_link_libraries(mp3_restart_probe PRIVATE dovra_win32)
+target_link_libraries(mp3_restart_probe PRIVATE dovra_win32 ${DOVRA_TEST_LIBS})
 
 # Dovra.scr: the screen saver itself, a GUI program.
 add_executable(Dovra WIN32 ${CMAKE_SOURCE_DIR}/src/startup/main_win32.cpp ${DOVRA_RC})
@@ -37,11 +41,11 @@ target_link_options(Dovra PRIVATE -s)
 
 # End-to-end tests: drive Dovra.scr from outside, as the host and a user would.
 file(GLOB DOVRA_E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
-list(FILTER DOVRA_E2E_TESTS EXCLUDE REGEX "_main_win32\\.cpp$")
+list(FILTER DOVRA_E2E_TESTS EXCLUDE REGEX "(_main|planted_dll)_win32\\.cpp$")
 add_executable(e2e_tests ${DOVRA_E2E_TESTS} ${CMAKE_SOURCE_DIR}/tests/win32/win32_test_util.cpp
                ${CMAKE_SOURCE_DIR}/tests/win32/resource_counts.cpp)
 target_include_directories(e2e_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-target_link_libraries(e2e_tests PRIVATE ${DOVRA_GTEST_MAIN} ${DOVRA_WIN32_LIBS} psapi)
+target_link_libraries(e2e_tests PRIVATE ${DOVRA_GTEST_MAIN} ${DOVRA_WIN32_LIBS} ${DOVRA_TEST_LIBS})
 add_dependencies(e2e_tests Dovra)
 
 add_executable(dovra_probe WIN32 ${CMAKE_SOURCE_DIR}/tests/e2e/dovra_probe_main_win32.cpp
@@ -53,3 +57,8 @@ add_executable(escape_reaction ${CMAKE_SOURCE_DIR}/bench/escape_reaction_win32.c
 add_executable(escape_baseline WIN32 ${CMAKE_SOURCE_DIR}/bench/escape_baseline_win32.cpp)
 add_executable(static_present WIN32 ${CMAKE_SOURCE_DIR}/bench/static_present_win32.cpp)
 target_link_libraries(static_present PRIVATE user32 gdi32)
+
+# A DLL with a system DLL's name, planted beside the saver by the tests.
+add_library(planted_dll SHARED ${CMAKE_SOURCE_DIR}/tests/e2e/planted_dll_win32.cpp)
+set_target_properties(planted_dll PROPERTIES PREFIX "" OUTPUT_NAME planted)
+add_dependencies(e2e_tests planted_dll)

@@ -8,7 +8,7 @@ need_pkgs=(make cmake gcc g++ clang libclang-rt-14-dev googletest libgtest-dev l
            gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386
            gstreamer1.0-plugins-base gstreamer1.0-plugins-good
            fonts-ipafont-gothic sox lame locales
-           xserver-xorg-core xserver-xorg-video-dummy libxinerama1:i386 libxinerama1 libxrandr2 nsis zip unzip libstb-dev)
+           xserver-xorg-core xserver-xorg-video-dummy libxinerama1:i386 libxinerama1 libxrandr2 libxrandr2:i386 nsis zip unzip libstb-dev)
 
 missing=()
 installed=$(dpkg-query -W -f='${Package}:${Architecture} ${db:Status-Status}\n' 2>/dev/null || true)

@@ -145,6 +145,10 @@ if [[ -n $windows_ok ]]; then
   wine_session_start
   trap 'wine_session_stop' EXIT
   check windows-static-link bash -c "! i686-w64-mingw32-objdump -p '$DOVRA_BUILD/windows/core_tests.exe' | grep -iE 'DLL Name: (libstdc|libgcc|libwinpthread)'"
+  # Dovra.scr imports only DLLs that Windows always takes from its own folder
+  # (known DLLs); the others are loaded from the system folder when first used.
+  check windows-known-dlls-only bash -c "i686-w64-mingw32-objdump -p '$DOVRA_BUILD/windows/Dovra.scr' | grep 'DLL Name:' | \
+    grep -viE 'DLL Name: (kernel32|user32|gdi32|comdlg32|shell32|msvcrt|advapi32|ole32|oleaut32)\.dll\$' | grep . && exit 1 || true"
   gtest wine-core scripts/wine-run.sh "$DOVRA_WIN_BUILD/core_tests.exe"
   # Sounds for the playback tests, and ALSA pointed at a capture file so that
   # what Wine plays can be checked (there is no sound card here).
@@ -163,9 +167,12 @@ if [[ -n $windows_ok ]]; then
     ALSA_CONFIG_PATH=$media/alsa.conf DOVRA_TEST_MEDIA=$(winpath "$media") DOVRA_TEST_CAPTURE=$(winpath "$media/capture.raw") \
       gtest "wine-playback-$t" scripts/wine-run.sh "$DOVRA_WIN_BUILD/win32_tests.exe" --gtest_filter="Playback.$t"
   done
-  # The saver's music needs a wave device too (its sound goes to the capture file).
+  # The saver's music needs a wave device too (its sound goes to the capture
+  # file), and Wine looks for the DLLs Dovra must never take from its own folder
+  # as Windows does, there first.
   export ALSA_CONFIG_PATH=$media/alsa.conf
-  gtest wine-e2e scripts/wine-run.sh "$DOVRA_WIN_BUILD/e2e_tests.exe" --gtest_filter='-TwoMonitors.*:DisplayChange.*'
+  DOVRA_DLL_OVERRIDES='winmm,msimg32=n,b' \
+    gtest wine-e2e scripts/wine-run.sh "$DOVRA_WIN_BUILD/e2e_tests.exe" --gtest_filter='-TwoMonitors.*:DisplayChange.*'
   # Once more with Wine's heap checking on in the saver's own processes: a heap
   # block written past its end or freed twice fails the run.
   DOVRA_SAVER_WINEDEBUG=warn+heap gtest wine-e2e-heap scripts/wine-run.sh "$DOVRA_WIN_BUILD/e2e_tests.exe" \

@@ -23,7 +23,9 @@ else
   export WINEARCH=win32 DOVRA_WINE=wine DOVRA_WIN_BUILD=$DOVRA_BUILD/windows
 fi
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# DOVRA_DLL_OVERRIDES adds Wine DLL overrides: "winmm,msimg32=n,b" makes Wine
+# look for those DLLs as Windows does, the program's folder first.
+export WINEDLLOVERRIDES="mscoree,mshtml=${DOVRA_DLL_OVERRIDES:+;$DOVRA_DLL_OVERRIDES}"
 # ANSI code page 932, as on the Japanese systems the program is written for.
 # A prefix keeps one locale, so another locale needs its own prefix.
 # (The locale need not be generated; it is given to Wine's commands only, so
@@ -88,7 +90,9 @@ wine_prefix_init() {
 }
 
 # Two monitors: Xvfb's Xinerama heads all sit at 0,0, so a two-monitor desktop is
-# Xorg's dummy driver with Xinerama. DOVRA_MONITORS=right or left places the
+# Xorg's dummy driver: one screen with two RandR outputs, which the 32-bit and
+# the 64-bit Wine both see as two monitors (the 64-bit one sees only one on a
+# Xinerama desktop of two screens). DOVRA_MONITORS=right or left places the
 # second monitor (DOVRA_SECOND, default 1024x768) beside the primary one
 # (DOVRA_SCREEN, default 1280x1024). DOVRA_MONITORS=one is a single monitor that
 # can be switched between those two sizes (Xvfb's screen cannot change size).
@@ -101,28 +105,30 @@ _xorg_conf() {
     [1024x768]='65.00 1024 1048 1184 1344 768 771 777 806'
     [1920x1080]='148.50 1920 2008 2052 2200 1080 1084 1089 1125'
   )
-  printf '%s\n' 'Section "ServerFlags"' '  Option "Xinerama" "true"' '  Option "AutoAddDevices" "false"' \
-    '  Option "AllowMouseOpenFail" "true"' 'EndSection' \
-    'Section "Monitor"' '  Identifier "m"' '  HorizSync 5.0 - 1000.0' '  VertRefresh 5.0 - 200.0' \
-    "  Modeline \"$primary\" ${modeline[$primary]}" "  Modeline \"$second\" ${modeline[$second]}" 'EndSection'
+  local pw=${primary%x*} ph=${primary#*x} sw=${second%x*} sh=${second#*x}
+  printf '%s\n' 'Section "ServerFlags"' '  Option "AutoAddDevices" "false"' '  Option "AllowMouseOpenFail" "true"' 'EndSection'
   if [[ $where == one ]]; then
     # One monitor whose size can change: both modes, the primary's first.
-    printf '%s\n' 'Section "Device"' '  Identifier "d0"' '  Driver "dummy"' '  VideoRam 65536' 'EndSection' \
+    printf '%s\n' 'Section "Monitor"' '  Identifier "m"' '  HorizSync 5.0 - 1000.0' '  VertRefresh 5.0 - 200.0' \
+      "  Modeline \"$primary\" ${modeline[$primary]}" "  Modeline \"$second\" ${modeline[$second]}" 'EndSection' \
+      'Section "Device"' '  Identifier "d0"' '  Driver "dummy"' '  VideoRam 65536' 'EndSection' \
       'Section "Screen"' '  Identifier "s0"' '  Device "d0"' '  Monitor "m"' '  DefaultDepth 24' \
-      '  SubSection "Display"' '    Depth 24' "    Modes \"$primary\" \"$second\"" "    Virtual ${primary%x*} ${primary#*x}" \
+      '  SubSection "Display"' '    Depth 24' "    Modes \"$primary\" \"$second\"" "    Virtual $pw $ph" \
       '  EndSubSection' 'EndSection' 'Section "ServerLayout"' '  Identifier "l"' '  Screen 0 "s0"' 'EndSection'
     return
   fi
-  local i mode
-  for i in 0 1; do
-    mode=$primary; [[ $i == 1 ]] && mode=$second
-    printf '%s\n' 'Section "Device"' "  Identifier \"d$i\"" '  Driver "dummy"' '  VideoRam 65536' 'EndSection' \
-      'Section "Screen"' "  Identifier \"s$i\"" "  Device \"d$i\"" '  Monitor "m"' '  DefaultDepth 24' \
-      '  SubSection "Display"' '    Depth 24' "    Modes \"$mode\"" "    Virtual ${mode%x*} ${mode#*x}" \
-      '  EndSubSection' 'EndSection'
-  done
   local side=RightOf; [[ $where == left ]] && side=LeftOf
-  printf '%s\n' 'Section "ServerLayout"' '  Identifier "l"' '  Screen 0 "s0"' "  Screen 1 \"s1\" $side \"s0\"" 'EndSection'
+  printf '%s\n' 'Section "Monitor"' '  Identifier "m0"' '  HorizSync 5.0 - 1000.0' '  VertRefresh 5.0 - 200.0' \
+    "  Modeline \"$primary\" ${modeline[$primary]}" "  Option \"PreferredMode\" \"$primary\"" '  Option "Primary" "true"' \
+    'EndSection' \
+    'Section "Monitor"' '  Identifier "m1"' '  HorizSync 5.0 - 1000.0' '  VertRefresh 5.0 - 200.0' \
+    "  Modeline \"$second\" ${modeline[$second]}" "  Option \"PreferredMode\" \"$second\"" "  Option \"$side\" \"m0\"" '  Option "Enable" "true"' \
+    'EndSection' \
+    'Section "Device"' '  Identifier "d0"' '  Driver "dummy"' '  VideoRam 131072' \
+    '  Option "Monitor-DUMMY0" "m0"' '  Option "Monitor-DUMMY1" "m1"' 'EndSection' \
+    'Section "Screen"' '  Identifier "s0"' '  Device "d0"' '  Monitor "m0"' '  DefaultDepth 24' \
+    '  SubSection "Display"' '    Depth 24' "    Virtual $((pw + sw)) $((ph > sh ? ph : sh))" '  EndSubSection' 'EndSection' \
+    'Section "ServerLayout"' '  Identifier "l"' '  Screen 0 "s0"' 'EndSection'
 }
 
 _xvfb_start() {

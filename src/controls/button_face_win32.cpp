@@ -4,6 +4,7 @@
 #include <string>
 
 #include "toolkit/numeric.h"
+#include "toolkit/system_dlls_win32.h"
 
 namespace dovra {
 
@@ -36,7 +37,7 @@ void FillGradient(HDC dc, int widthPx, int heightPx, bool hoverGradient) {
   FaceVertices[1].y = heightPx - 1;
   // The pair names vertex 1 first; the colours follow the positions.
   GRADIENT_RECT FaceRect{1, 0};
-  GradientFill(dc, FaceVertices, 2, &FaceRect, 1, GRADIENT_FILL_RECT_V);
+  msimg32::GradientFill(dc, FaceVertices, 2, &FaceRect, 1, GRADIENT_FILL_RECT_V);
 }
 
 void PaintFace(HDC dc, double W, double H, double tpp, HBITMAP face, bool hoverGradient,

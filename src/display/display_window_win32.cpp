@@ -11,6 +11,7 @@
 #include "toolkit/numeric.h"
 #include "toolkit/program_state.h"
 #include "toolkit/program_win32.h"
+#include "toolkit/system_dlls_win32.h"
 
 namespace dovra {
 
@@ -46,7 +47,7 @@ void CloneScaled(Vormix_C1& surface, int resourceId, const SceneScale& scale, bo
 Vormix_S::Vormix_S(const Settings& settings, char requestLetter)
     : settings_(settings),
       requestLetter_(requestLetter),
-      Watch([] { return static_cast<uint32_t>(timeGetTime()); }),
+      Watch([] { return static_cast<uint32_t>(winmm::timeGetTime()); }),
       bgm_(mciPort_, settings),
       Timer1(1000, [this] { music_.Timer1_Timer(); }),
       Timer2(200, [this] { music_.Timer2_Timer(); }),
@@ -54,7 +55,7 @@ Vormix_S::Vormix_S(const Settings& settings, char requestLetter)
 
 Vormix_S::~Vormix_S() {
   if (frameTimer_) CloseHandle(frameTimer_);
-  if (raisedTimerResolution_) timeEndPeriod(1);
+  if (raisedTimerResolution_) winmm::timeEndPeriod(1);
 }
 
 ScreenLayout Vormix_S::CurrentLayout() {
@@ -122,7 +123,7 @@ void Vormix_S::SetUp() {
   frameTimer_ = CreateWaitableTimerExW(nullptr, nullptr, 0x00000002 /* HIGH_RESOLUTION */, TIMER_ALL_ACCESS);
   if (!frameTimer_) {
     frameTimer_ = CreateWaitableTimerW(nullptr, FALSE, nullptr);
-    raisedTimerResolution_ = timeBeginPeriod(1) == TIMERR_NOERROR;
+    raisedTimerResolution_ = winmm::timeBeginPeriod(1) == TIMERR_NOERROR;
   }
 }
 

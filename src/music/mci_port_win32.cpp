@@ -3,23 +3,24 @@
 #include <windows.h>
 #include <mmsystem.h>
 
+#include "toolkit/system_dlls_win32.h"
 #include "toolkit/text_win32.h"
 
 namespace dovra {
 
 int32_t Win32MciPort::SendString(const std::string& command, char* reply, uint32_t capacity) {
-  return static_cast<int32_t>(mciSendStringA(command.c_str(), capacity ? reply : nullptr, capacity, nullptr));
+  return static_cast<int32_t>(winmm::mciSendStringA(command.c_str(), capacity ? reply : nullptr, capacity, nullptr));
 }
 
 bool Win32MciPort::GetErrorString(int32_t code, char* text, uint32_t capacity) {
-  return mciGetErrorStringA(static_cast<MCIERROR>(code), text, capacity) != FALSE;
+  return winmm::mciGetErrorStringA(static_cast<MCIERROR>(code), text, capacity) != FALSE;
 }
 
-int32_t Win32MciPort::WaveOutDevices() { return static_cast<int32_t>(waveOutGetNumDevs()); }
+int32_t Win32MciPort::WaveOutDevices() { return static_cast<int32_t>(winmm::waveOutGetNumDevs()); }
 
 int32_t Win32MciPort::PlaySoundNamed(const char* name, uint32_t flags) {
   stream_.Stop();
-  return PlaySoundA(name, nullptr, flags);
+  return winmm::PlaySoundA(name, nullptr, flags);
 }
 
 int32_t Win32MciPort::PlaySoundLongPath(const std::string& path, uint32_t flags) {
@@ -27,7 +28,7 @@ int32_t Win32MciPort::PlaySoundLongPath(const std::string& path, uint32_t flags)
   const DWORD n = GetShortPathNameA(path.c_str(), shortPath, sizeof shortPath);
   if (n > 0 && n < sizeof shortPath) return PlaySoundNamed(shortPath, flags);
   // No name the player can open: the file is streamed, looping as PlayWav asks.
-  PlaySoundA(nullptr, nullptr, 0);
+  winmm::PlaySoundA(nullptr, nullptr, 0);
   return stream_.Start(AnsiToWide(path)) ? TRUE : FALSE;
 }
 

@@ -8,6 +8,7 @@
 
 #include "music/wav_stream.h"
 #include "toolkit/handles_win32.h"
+#include "toolkit/system_dlls_win32.h"
 #include "toolkit/text_win32.h"
 
 namespace dovra {
@@ -48,7 +49,7 @@ void Play(const Job& job) {
   UniqueKernelHandle done(CreateEventW(nullptr, FALSE, FALSE, nullptr));
   HWAVEOUT out = nullptr;
   // The mapper finds a device for the format, converting it where it must.
-  if (!done || waveOutOpen(&out, WAVE_MAPPER, reinterpret_cast<const WAVEFORMATEX*>(layout.format.data()),
+  if (!done || winmm::waveOutOpen(&out, WAVE_MAPPER, reinterpret_cast<const WAVEFORMATEX*>(layout.format.data()),
                            reinterpret_cast<DWORD_PTR>(done.Get()), 0, CALLBACK_EVENT) != MMSYSERR_NOERROR)
     return;
   uint32_t piece = std::clamp<uint32_t>(layout.bytesPerSecond / 4, 4096, 256 * 1024);
@@ -59,12 +60,12 @@ void Play(const Job& job) {
   for (int i = 0; i < kBuffers; ++i) {
     header[i].lpData = reinterpret_cast<LPSTR>(&bytes[static_cast<size_t>(piece) * i]);
     header[i].dwBufferLength = piece;
-    waveOutPrepareHeader(out, &header[i], sizeof header[i]);
+    winmm::waveOutPrepareHeader(out, &header[i], sizeof header[i]);
   }
   const auto feed = [&](int i) {
     const uint32_t n = loop.Fill(reinterpret_cast<uint8_t*>(header[i].lpData), piece);
     header[i].dwBufferLength = n;
-    queued[i] = n > 0 && waveOutWrite(out, &header[i], sizeof header[i]) == MMSYSERR_NOERROR;
+    queued[i] = n > 0 && winmm::waveOutWrite(out, &header[i], sizeof header[i]) == MMSYSERR_NOERROR;
   };
   for (int i = 0; i < kBuffers; ++i) feed(i);
   const HANDLE waits[] = {job.stop.Get(), done.Get()};
@@ -73,9 +74,9 @@ void Play(const Job& job) {
     for (int i = 0; i < kBuffers; ++i)
       if (queued[i] && (header[i].dwFlags & WHDR_DONE)) feed(i);
   }
-  waveOutReset(out);  // gives every buffer back at once
-  for (WAVEHDR& h : header) waveOutUnprepareHeader(out, &h, sizeof h);
-  waveOutClose(out);
+  winmm::waveOutReset(out);  // gives every buffer back at once
+  for (WAVEHDR& h : header) winmm::waveOutUnprepareHeader(out, &h, sizeof h);
+  winmm::waveOutClose(out);
 }
 
 DWORD WINAPI Run(void* arg) {

@@ -9,6 +9,7 @@
 #include "startup/preview_window_win32.h"
 #include "startup/settings_win32.h"
 #include "toolkit/program_state.h"
+#include "toolkit/program_win32.h"
 #include "toolkit/text_win32.h"
 #include "toolkit/window_win32.h"
 
@@ -43,6 +44,7 @@ void Main() {
 }  // namespace dovra
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  dovra::LoadDllsFromSystemFolderOnly();
   dovra::Main();
   return 0;
 }

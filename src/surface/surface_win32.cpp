@@ -6,6 +6,7 @@
 
 #include "surface/pixel_copy.h"
 #include "toolkit/numeric.h"
+#include "toolkit/system_dlls_win32.h"
 #include "toolkit/text_win32.h"
 
 namespace dovra {
@@ -89,7 +90,7 @@ int32_t ScaledSize(int32_t Ratio, int32_t size) {
 
 void Vormix_C1::PaintToTrans(HDC toDC, int32_t atX, int32_t atY, int32_t Ratio) {
   if (Ratio == 100 && TryDirectTransparent(toDC, atX, atY)) return;
-  TransparentBlt(toDC, atX, atY, ScaledSize(Ratio, Width()), ScaledSize(Ratio, Height()), hMemDC,
+  msimg32::TransparentBlt(toDC, atX, atY, ScaledSize(Ratio, Width()), ScaledSize(Ratio, Height()), hMemDC,
                  0, 0, Width(), Height(), kMagenta);
 }
 

@@ -1,5 +1,6 @@
 #include "toolkit/program_win32.h"
 
+#include <string>
 #include <vector>
 
 #include "resources/resource_ids.h"
@@ -29,10 +30,29 @@ int ScreenDpi(int index) {
 }
 }  // namespace
 
+void LoadDllsFromSystemFolderOnly() {
+  // Windows 8 and later; Windows 7 with its update KB2533623. Without it, the
+  // current folder is at least taken out of the search.
+  using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+  auto set = reinterpret_cast<SetDefaultDllDirectoriesFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
+  if (!set || !set(LOAD_LIBRARY_SEARCH_SYSTEM32)) SetDllDirectoryW(L"");
+}
+
+HMODULE LoadSystemDll(const wchar_t* name) {
+  // Where the flag is unknown (Windows 7 without its update) the call fails,
+  // and only the DLLs every system has are then taken by their full path.
+  if (HMODULE m = LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) return m;
+  wchar_t dir[MAX_PATH];
+  const UINT n = GetSystemDirectoryW(dir, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) return nullptr;
+  return LoadLibraryW((std::wstring(dir) + L"\\" + name).c_str());
+}
+
 int MonitorDpi(HMONITOR monitor) {
   // GetDpiForMonitor lives in shcore.dll, which older systems do not have.
   using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
-  if (HMODULE shcore = LoadLibraryW(L"shcore.dll")) {
+  if (HMODULE shcore = LoadSystemDll(L"shcore.dll")) {
     auto get = reinterpret_cast<GetDpiForMonitorFn>(reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")));
     UINT x = 0, y = 0;
     const bool ok = get && monitor && SUCCEEDED(get(monitor, 0 /* effective */, &x, &y));

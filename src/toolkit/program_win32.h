@@ -10,6 +10,13 @@
 
 namespace dovra {
 
+// From here on every DLL the program loads comes from the system folder only,
+// never from the program's own folder, where a download may have put a DLL of
+// a system DLL's name. Called first thing, before any delay-loaded DLL is used.
+void LoadDllsFromSystemFolderOnly();
+// A system DLL loaded from the system folder only.
+HMODULE LoadSystemDll(const wchar_t* name);
+
 // The program's folder as the system reports it: no trailing separator except
 // at a drive root ("C:\"). In the ANSI code page.
 std::string ProgramDirectory();

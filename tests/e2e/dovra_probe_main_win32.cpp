@@ -15,6 +15,7 @@
 
 #include "display/display_window_win32.h"
 #include "startup/settings_win32.h"
+#include "toolkit/program_win32.h"
 #include "win32/resource_counts.h"
 
 using namespace dovra;
@@ -44,6 +45,7 @@ uint64_t EnvNumber(const char* name) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  LoadDllsFromSystemFolderOnly();
   Settings settings;
   LoadSettingsWin32(settings);
   Vormix_S display(settings, 'S');

@@ -8,8 +8,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <random>
+#include <vector>
 
 #include "e2e/saver_process.h"
 #include "win32/win32_test_util.h"
@@ -231,4 +233,68 @@ TEST(Reliability, HugeBrokenAndVanishingWavFilesNeverHoldTheSaver) {
     ASSERT_TRUE(p.WaitExit(5000, &code)) << "Escape was not answered";
     EXPECT_EQ(code, 0u);
   }
+}
+
+// DLLs planted beside a downloaded Dovra.scr under the names of system DLLs it
+// uses, which Windows looks for in a program's own folder first, are never
+// loaded, whatever the host asks for. (The test command tells Wine to prefer
+// such DLLs to its own, as Windows would.) A load asked for by the system's own
+// DLLs, not by Dovra, is not Dovra's doing and is only reported.
+TEST(Reliability, DllsPlantedBesideTheSaverAreNeverLoaded) {
+  const char* const planted[] = {"winmm.dll", "msimg32.dll"};
+  char overrides[256] = {};
+  GetEnvironmentVariableA("WINEDLLOVERRIDES", overrides, sizeof overrides);
+  ASSERT_NE(std::string(overrides).find("winmm,msimg32=n,b"), std::string::npos)
+      << "Wine would never load the planted DLLs: the test command sets WINEDLLOVERRIDES";
+  HWND pane = CreateWindowExW(0, L"STATIC", L"pane", WS_POPUP | WS_VISIBLE, 10, 10, 152, 112, nullptr, nullptr,
+                              nullptr, nullptr);
+  for (const std::string& args : {std::string("/s"), std::string("/c"),
+                                  "/p " + std::to_string(reinterpret_cast<uintptr_t>(pane))}) {
+    SCOPED_TRACE(args);
+    TempDir dir;
+    for (const char* name : planted) ASSERT_TRUE(CopyFileA(BuiltSaver("planted.dll").c_str(), dir.File(name).c_str(), FALSE));
+    // Music, so that the full-screen run uses the sound player.
+    ASSERT_TRUE(WriteToneWav(dir.File("tone.wav"), 44100 + 44, 0));
+    WriteBytes(dir.File("VormixDovra.ini"), "[Section]\r\nBGM\x8B\xE6\x95\xAA= 2\r\nBGM\xCC\xA7\xB2\xD9=" + dir.File("tone.wav") + "\r\n");
+    SaverProcess p(dir.Path(), args);
+    ASSERT_TRUE(p.Started());
+    if (args[1] == 'p') {
+      Pump(1500);
+      ASSERT_TRUE(p.Running()) << "the preview did not start";
+      ASSERT_NE(GetWindow(pane, GW_CHILD), nullptr);
+      PostMessageW(GetWindow(pane, GW_CHILD), WM_CLOSE, 0, 0);
+    } else {
+      HWND w = p.WaitWindow(args[1] == 's' ? kMain : kDialog, 10000);
+      ASSERT_NE(w, nullptr);
+      Pump(1500);
+      if (args[1] == 's') {
+        PostMessageW(w, WM_KEYDOWN, VK_ESCAPE, 0);
+      } else {
+        HWND cancel = GetDlgItem(w, 104);
+        PostMessageW(cancel, WM_MOUSEMOVE, 0, MAKELPARAM(4, 4));
+        PostMessageW(cancel, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+        PostMessageW(cancel, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+      }
+    }
+    DWORD code = 99;
+    ASSERT_TRUE(p.WaitExit(5000, &code));
+    EXPECT_EQ(code, 0u);
+    for (const char* name : planted) {
+      const auto marker = ReadBytes(dir.File(std::string(name) + ".loaded"));
+      const std::wstring loaders(reinterpret_cast<const wchar_t*>(marker.data()), marker.size() / 2);
+      if (marker.empty()) continue;
+      // Loaded with the program (an import) or with Dovra on the stack: Dovra's.
+      bool systems = false;
+      size_t start = 0;
+      for (size_t end; (end = loaders.find(L'\n', start)) != std::wstring::npos; start = end + 1) {
+        const std::wstring m = loaders.substr(start, end - start);
+        if (_wcsicmp(m.c_str(), L"Dovra.scr") == 0) { systems = false; break; }
+        if (_wcsicmp(m.c_str(), L"ntdll.dll") && _wcsicmp(m.c_str(), L"kernel32.dll") && _wcsicmp(m.c_str(), L"kernelbase.dll"))
+          systems = true;
+      }
+      EXPECT_TRUE(systems) << name << " was loaded by Dovra (stack: " << std::string(loaders.begin(), loaders.end()) << ")";
+      if (systems) std::printf("note: %s loaded by the system's own DLLs\n", name);
+    }
+  }
+  DestroyWindow(pane);
 }
