@@ -62,3 +62,7 @@ target_link_libraries(static_present PRIVATE user32 gdi32)
 add_library(planted_dll SHARED ${CMAKE_SOURCE_DIR}/tests/e2e/planted_dll_win32.cpp)
 set_target_properties(planted_dll PROPERTIES PREFIX "" OUTPUT_NAME planted)
 add_dependencies(e2e_tests planted_dll)
+
+# The screen-saver settings page's preview pane, for the package tests.
+add_executable(preview_host WIN32 ${CMAKE_SOURCE_DIR}/tests/package/preview_host_win32.cpp)
+target_link_options(preview_host PRIVATE -municode)

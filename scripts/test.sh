@@ -183,13 +183,7 @@ if [[ -n $windows_ok ]]; then
   wine_session_stop
   # A desktop of two monitors, the second right of the primary and then left of
   # it (a negative virtual origin), each on a display and server of its own.
-  # (Wine in a 64-bit prefix sees one monitor there: not run on such a machine.)
-  layouts='right left'
-  if [[ $DOVRA_WINE_BITS == 64 ]]; then
-    layouts=''
-    echo "NOT RUN here: wine-two-monitors-right, wine-two-monitors-left (a 64-bit prefix sees one monitor)"
-  fi
-  for layout in $layouts; do
+  for layout in right left; do
     (
       export DOVRA_MONITORS=$layout
       wine_session_start
@@ -246,16 +240,38 @@ if [[ -n $windows_ok ]]; then
     )
     read -r passed failed <"$LOG/codepage.counts"
   done
+  # Dovra on 64-bit Windows, as most users run it: where 32-bit programs run,
+  # the shipped program's smoke cases in a 64-bit prefix too, under WoW64.
+  # (Where they do not, every Windows test above ran in such a prefix.)
+  if [[ $DOVRA_WINE_BITS == 32 ]]; then
+    (
+      export DOVRA_WINE_BITS=64 WINEPREFIX=''
+      source scripts/wine-env.sh
+      wine_session_start
+      trap 'wine_session_stop' EXIT
+      gtest wine-e2e-wow64 scripts/wine-run.sh "$DOVRA_BUILD/windows/e2e_tests.exe" \
+        --gtest_filter='FullScreen.EachFullScreenRequest*:Preview.EmbedsInThePaneAndEndsWithIt:DialogRun.StoredCdChoice*:DialogRun.CancelAndTheCloseBox*'
+      echo "$passed $failed" >"$LOG/wow64.counts"
+    )
+    read -r passed failed <"$LOG/wow64.counts"
+  fi
   # The two packages a user downloads, built as the README says and then
-  # installed, run and removed under Wine.
+  # installed, run and removed under Wine: the shipped 32-bit installer in a
+  # 32-bit and in a 64-bit prefix; where no 32-bit program runs, a test build of
+  # the same installer script as a 64-bit program, carrying the saver's x64 build.
   check package bash scripts/package.sh
   version=$(sed -n 's/.*VALUE "ProductVersion", "\([^"]*\)".*/\1/p' src/resources/dovra.rc)
+  check package-zip tests/package/package_test.sh zip "dist/Dovra-$version.zip" "$DOVRA_BUILD/windows/Dovra.scr"
   if [[ $DOVRA_WINE_BITS == 64 ]]; then
-    # The installer is a 32-bit program: nothing on this machine can start it.
-    echo "NOT RUN here: package-install-run-remove (the 32-bit installer cannot run on this machine)"
+    echo "This machine runs no 32-bit programs: the installer's tests run its x64 test build."
+    check package-x64-test-installer bash scripts/package.sh --x64-test-installer "$DOVRA_BUILD/x64-test-setup.exe"
+    check package-install-64-bit-prefix-x64-test-build tests/package/package_test.sh install 64 \
+      "$DOVRA_BUILD/x64-test-setup.exe" "$DOVRA_WIN_BUILD/Dovra.scr" "$DOVRA_WIN_BUILD/preview_host.exe"
   else
-    check package-install-run-remove tests/package/package_test.sh "dist/Dovra-$version.zip" \
-      "dist/Dovra-$version-setup.exe" "$DOVRA_BUILD/windows/Dovra.scr"
+    for bits in 32 64; do
+      check "package-install-$bits-bit-prefix" tests/package/package_test.sh install "$bits" \
+        "dist/Dovra-$version-setup.exe" "$DOVRA_BUILD/windows/Dovra.scr" "$DOVRA_BUILD/windows/preview_host.exe"
+    done
   fi
 fi
 

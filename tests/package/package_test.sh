@@ -1,104 +1,165 @@
 #!/usr/bin/env bash
-# usage: tests/package/package_test.sh ZIP SETUP SCR
-# Checks the zip a user downloads, then installs, runs and uninstalls Dovra with
-# the installer under Wine, in a fresh copy of the test prefix, as a user would.
+# usage: tests/package/package_test.sh zip ZIP SCR
+#        tests/package/package_test.sh install 32|64 SETUP SCR PREVIEW_HOST
+# "zip" checks the zip a user downloads. "install" installs, runs and
+# uninstalls Dovra with the installer under Wine, in a fresh copy of the 32-bit
+# or the 64-bit test prefix, as users do on 32-bit and on 64-bit Windows, and
+# looks at what it leaves as a program of the system's own width sees it (on
+# 64-bit Windows the logon process and the settings page are 64-bit).
 # Prints what it checks; exits non-zero on the first failure.
 set -uo pipefail
-zip=$1 setup=$2 scr=$3
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
-source "$ROOT/scripts/wine-env.sh"
-work=$(mktemp -d "$DOVRA_BUILD/package-test.XXXXXX")
 fail() { echo "FAIL: $*"; exit 1; }
 ok() { echo "ok: $*"; }
 
-# ---- the zip
-names=$(unzip -Z1 "$zip" | sort | tr '\n' ' ')
-[[ $names == "Dovra.scr LICENSE.txt README-en.txt README-ja.txt " ]] || fail "zip holds: $names"
-unzip -q "$zip" -d "$work/zip"
-cmp -s "$work/zip/Dovra.scr" "$scr" || fail "the zip's Dovra.scr is not the built one"
-for f in README-en.txt README-ja.txt LICENSE.txt; do
-  [[ $(grep -c -v $'\r$' "$work/zip/$f") == 0 ]] || fail "$f has lines without CR LF"
-done
-[[ $(head -c 3 "$work/zip/README-ja.txt" | od -An -tx1 | tr -d ' ') == efbbbf ]] || fail "README-ja.txt has no UTF-8 mark"
-iconv -f UTF-8 -t UTF-16LE "$work/zip/README-ja.txt" >/dev/null || fail "README-ja.txt is not UTF-8"
-grep -q 'インストール' "$work/zip/README-ja.txt" || fail "README-ja.txt does not say how to install"
-! LC_ALL=C grep -q -P '[^\x00-\x7F]' "$work/zip/README-en.txt" || fail "README-en.txt is not plain ASCII"
-for f in README-en.txt README-ja.txt; do
-  grep -q 'SysWOW64' "$work/zip/$f" && grep -q 'System32' "$work/zip/$f" || fail "$f names no system folder"
-done
-grep -q 'MIT License' "$work/zip/LICENSE.txt" || fail "LICENSE.txt is not the licence"
-ok "zip: names, Dovra.scr identical, read-me encodings and line ends"
+check_zip() {
+  local zip=$1 scr=$2
+  work=$(mktemp -d)
+  trap 'rm -rf "$work"' EXIT
+  local names
+  names=$(unzip -Z1 "$zip" | sort | tr '\n' ' ')
+  [[ $names == "Dovra.scr LICENSE.txt README-en.txt README-ja.txt " ]] || fail "zip holds: $names"
+  unzip -q "$zip" -d "$work/zip"
+  cmp -s "$work/zip/Dovra.scr" "$scr" || fail "the zip's Dovra.scr is not the built one"
+  local f
+  for f in README-en.txt README-ja.txt LICENSE.txt; do
+    [[ $(grep -c -v $'\r$' "$work/zip/$f") == 0 ]] || fail "$f has lines without CR LF"
+  done
+  [[ $(head -c 3 "$work/zip/README-ja.txt" | od -An -tx1 | tr -d ' ') == efbbbf ]] || fail "README-ja.txt has no UTF-8 mark"
+  iconv -f UTF-8 -t UTF-16LE "$work/zip/README-ja.txt" >/dev/null || fail "README-ja.txt is not UTF-8"
+  grep -q 'インストール' "$work/zip/README-ja.txt" || fail "README-ja.txt does not say how to install"
+  ! LC_ALL=C grep -q -P '[^\x00-\x7F]' "$work/zip/README-en.txt" || fail "README-en.txt is not plain ASCII"
+  for f in README-en.txt README-ja.txt; do
+    grep -q 'SysWOW64' "$work/zip/$f" && grep -q 'System32' "$work/zip/$f" && grep -q 'VirtualStore' "$work/zip/$f" ||
+      fail "$f names no system folder or no virtual store"
+  done
+  grep -q 'MIT License' "$work/zip/LICENSE.txt" || fail "LICENSE.txt is not the licence"
+  ok "zip: names, Dovra.scr identical, read-me encodings, line ends and places"
+}
 
-# ---- the installer, in a prefix of its own
-wine_prefix_init
-export WINEPREFIX=$work/prefix
-cp -a "$DOVRA_BUILD/wineprefix-${DOVRA_WINE_LC%%.*}" "$WINEPREFIX"
-rm -f "$WINEPREFIX/.dovra-ready"
-_xvfb_start
-trap '_xvfb_stop; wine_cmd wineserver -k 2>/dev/null; rm -rf "$work"' EXIT
-sys=$WINEPREFIX/drive_c/windows/system32
-user=$(ls "$WINEPREFIX/drive_c/users" | grep -v -x Public | head -n1)
-store=$WINEPREFIX/drive_c/users/$user/AppData/Local/VirtualStore/Windows
-# A registry value as `wine reg query` prints it, or nothing.
-regval() { wine_cmd wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_[A-Z]* *//p"; }
-uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Dovra'
+install_table() {
+  local bits=$1 setup=$2 scr=$3 host=$4
+  export DOVRA_WINE_BITS=$bits WINEPREFIX=''
+  unset DISPLAY
+  source "$ROOT/scripts/wine-env.sh"
+  wine_prefix_init
+  local base=$WINEPREFIX
+  work=$(mktemp -d "$DOVRA_BUILD/package-test.XXXXXX")
+  export WINEPREFIX=$work/prefix
+  cp -a "$base" "$WINEPREFIX"
+  rm -f "$WINEPREFIX/.dovra-ready"
+  _xvfb_start
+  trap '_xvfb_stop; wine_cmd wineserver -k 2>/dev/null; rm -rf "$work"' EXIT
+  # Where the saver belongs: the 32-bit programs' system folder as a program
+  # of the system's width names it.
+  local dir='C:\windows\system32' sys=$WINEPREFIX/drive_c/windows/system32 view=''
+  if [[ $bits == 64 ]]; then
+    dir='C:\windows\syswow64' sys=$WINEPREFIX/drive_c/windows/syswow64
+    # A 32-bit installer's entry is in the 32-bit view of the registry.
+    file -b "$setup" | grep -q '^PE32 ' && view=/reg:32
+  fi
+  local user store
+  user=$(ls "$WINEPREFIX/drive_c/users" | grep -v -x Public | head -n1)
+  store=$WINEPREFIX/drive_c/users/$user/AppData/Local/VirtualStore/Windows
+  local desktop='HKCU\Control Panel\Desktop' entry='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Dovra'
+  # A registry value as the system's own reg prints it, or nothing.
+  regval() { wine_cmd "$DOVRA_WINE" reg query "$1" /v "$2" ${3-} 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_[A-Z]* *//p"; }
+  exists() { [[ $(wine_cmd "$DOVRA_WINE" cmd /c if exist "$1" echo yes 2>/dev/null | tr -d '\r') == yes ]]; }
+  local version
+  version=$(sed -n 's/.*VALUE "ProductVersion", "\([^"]*\)".*/\1/p' "$ROOT/src/resources/dovra.rc")
 
-wine_exec 120 "$setup" /S || fail "silent install exited $?"
-wine_cmd wineserver -w
-cmp -s "$sys/Dovra.scr" "$scr" || fail "installed Dovra.scr differs from the built one"
-[[ ! -e $sys/Dovra.scr.new ]] || fail "a half-installed file is left"
-saver=$(regval 'HKCU\Control Panel\Desktop' 'SCRNSAVE.EXE')
-[[ ${saver,,} == 'c:\windows\system32\dovra.scr' ]] || fail "SCRNSAVE.EXE is '$saver'"
-[[ $(regval 'HKCU\Control Panel\Desktop' ScreenSaveActive) == 1 ]] || fail "ScreenSaveActive is not 1"
-[[ $(regval "$uninstall_key" DisplayName) == 'Dovra (ScreenSaver)' ]] || fail "no DisplayName"
-version=$(sed -n 's/.*VALUE "ProductVersion", "\([^"]*\)".*/\1/p' "$ROOT/src/resources/dovra.rc")
-[[ $(regval "$uninstall_key" DisplayVersion) == "$version" ]] || fail "DisplayVersion is not $version"
-[[ -n $(regval "$uninstall_key" Publisher) ]] || fail "no Publisher"
-[[ $(regval "$uninstall_key" DisplayIcon) == 'C:\windows\system32\Dovra.scr,0' ]] || fail "DisplayIcon"
-[[ $(( $(regval "$uninstall_key" EstimatedSize) )) -ge 1000 ]] || fail "EstimatedSize"
-[[ $(regval "$uninstall_key" QuietUninstallString) == *'uninstall.exe" /S' ]] || fail "QuietUninstallString"
-[[ -n $(regval "$uninstall_key" UninstallString) ]] || fail "UninstallString"
-ok "silent install: the file, the current screen saver, the uninstall entry"
+  # 1. A silent install puts the built file in place, and nothing half-done.
+  wine_exec 120 "$setup" /S || fail "silent install exited $?"
+  wine_cmd wineserver -w
+  cmp -s "$sys/Dovra.scr" "$scr" || fail "installed Dovra.scr differs from the built one"
+  [[ ! -e $sys/Dovra.scr.new ]] || fail "a half-installed file is left"
+  # 2. The current screen saver and the uninstall entry name files that exist.
+  local saver icon instdir
+  saver=$(regval "$desktop" 'SCRNSAVE.EXE')
+  [[ ${saver,,} == "${dir,,}\\dovra.scr" ]] || fail "SCRNSAVE.EXE is '$saver'"
+  exists "$saver" || fail "SCRNSAVE.EXE names no file for a $bits-bit program"
+  [[ $(regval "$desktop" ScreenSaveActive) == 1 ]] || fail "ScreenSaveActive is not 1"
+  icon=$(regval "$entry" DisplayIcon $view)
+  [[ ${icon,,} == "${dir,,}\\dovra.scr,0" ]] || fail "DisplayIcon is '$icon'"
+  exists "${icon%,0}" || fail "DisplayIcon names no file for a $bits-bit program"
+  [[ $(regval "$entry" DisplayName $view) == 'Dovra (ScreenSaver)' ]] || fail "no DisplayName"
+  [[ $(regval "$entry" DisplayVersion $view) == "$version" ]] || fail "DisplayVersion is not $version"
+  [[ -n $(regval "$entry" Publisher $view) ]] || fail "no Publisher"
+  local size=$(( $(regval "$entry" EstimatedSize $view) ))
+  (( size >= 1000 && size <= 20000 )) || fail "EstimatedSize is $size KB"
+  [[ $(regval "$entry" QuietUninstallString $view) == *'uninstall.exe" /S' ]] || fail "QuietUninstallString"
+  [[ -n $(regval "$entry" UninstallString $view) ]] || fail "UninstallString"
+  instdir=$(regval "$entry" InstallLocation $view)
+  ok "$bits-bit: silent install; SCRNSAVE.EXE '$saver' and the entry's icon exist as a $bits-bit program sees them"
 
-# The installed saver runs from the system folder and writes its pictures there.
-wine_cmd wine 'C:\windows\system32\Dovra.scr' /s >/dev/null 2>&1 &
-run=$!
-sleep 4
-xdotool key Escape
-for _ in $(seq 100); do kill -0 $run 2>/dev/null || break; sleep 0.1; done
-! kill -0 $run 2>/dev/null || fail "the installed saver did not end on Escape"
-[[ -s $sys/Vormix1.bmp && -s $sys/Vormix2.bmp ]] || fail "no pictures beside the installed saver"
-ok "the installed saver runs (/s), ends on Escape and writes its pictures beside itself"
+  # 3. The saver as the system starts it: the value, with /s, by the system's own cmd.
+  wine_cmd "$DOVRA_WINE" cmd /c "$saver" /s >/dev/null 2>&1 &
+  local run=$!
+  sleep 4
+  xdotool key Escape
+  for _ in $(seq 100); do kill -0 $run 2>/dev/null || break; sleep 0.1; done
+  ! kill -0 $run 2>/dev/null || fail "the installed saver did not end on Escape"
+  [[ -s $sys/Vormix1.bmp && -s $sys/Vormix2.bmp ]] || fail "no pictures beside the installed saver"
+  ok "$bits-bit: SCRNSAVE.EXE /s runs Dovra, which ends on Escape and writes its pictures beside itself"
 
-# While Dovra's settings are open the file is in use: a silent install gives
-# up and changes nothing; once it is closed the same version installs over it.
-printf 'X' >>"$sys/Dovra.scr"
-wine_cmd wine 'C:\windows\system32\Dovra.scr' /c >/dev/null 2>&1 &
-dialog=$!
-sleep 4
-wine_exec 120 "$setup" /S && fail "installing over a running Dovra reported success"
-[[ $(tail -c 1 "$sys/Dovra.scr") == X && ! -e $sys/Dovra.scr.new ]] || fail "a running Dovra was half replaced"
-kill $dialog 2>/dev/null; pkill -f 'Dovra.scr /c' 2>/dev/null; sleep 2
-wine_exec 120 "$setup" /S || fail "installing over the same version exited $?"
-cmp -s "$sys/Dovra.scr" "$scr" || fail "installing again did not replace Dovra.scr"
-ok "a running Dovra is left whole; the same version installs over a stopped one"
+  # 4. While Dovra's settings are open the file is in use: a silent install gives
+  # up and changes nothing; once it is closed the same version installs over it.
+  printf 'X' >>"$sys/Dovra.scr"
+  wine_cmd "$DOVRA_WINE" "$dir\\Dovra.scr" /c >/dev/null 2>&1 &
+  local dialog=$!
+  sleep 4
+  wine_exec 120 "$setup" /S && fail "installing over a running Dovra reported success"
+  [[ $(tail -c 1 "$sys/Dovra.scr") == X && ! -e $sys/Dovra.scr.new ]] || fail "a running Dovra was half replaced"
+  kill $dialog 2>/dev/null; pkill -f 'Dovra.scr /c' 2>/dev/null; sleep 2
+  wine_exec 120 "$setup" /S || fail "installing over the same version exited $?"
+  cmp -s "$sys/Dovra.scr" "$scr" || fail "installing again did not replace Dovra.scr"
+  ok "$bits-bit: a running Dovra is left whole; the same version installs over a stopped one"
 
-# What the uninstaller must take away, and what it must leave.
-printf '[Section]\r\n' >"$sys/VormixDovra.ini"
-for d in System32 SysWOW64; do
-  mkdir -p "$store/$d"
-  for f in VormixDovra.ini Vormix1.bmp Vormix2.bmp; do printf 'x' >"$store/$d/$f"; done
-done
-printf 'keep' >"$sys/other.ini"
-wine_cmd wine reg add 'HKCU\Control Panel\Desktop' /v ScreenSaveTimeOut /t REG_SZ /d 600 /f >/dev/null 2>&1
-wine_exec 120 'C:\Program Files\Dovra\uninstall.exe' /S || fail "silent uninstall exited $?"
-wine_cmd wineserver -w
-for f in Dovra.scr VormixDovra.ini Vormix1.bmp Vormix2.bmp; do [[ ! -e $sys/$f ]] || fail "$f is left"; done
-for d in System32 SysWOW64; do
-  [[ -z $(ls -A "$store/$d") ]] || fail "the virtual store still holds $(ls "$store/$d")"
-done
-[[ ! -e "$WINEPREFIX/drive_c/Program Files/Dovra" ]] || fail "the uninstaller's folder is left"
-[[ -z $(regval 'HKCU\Control Panel\Desktop' 'SCRNSAVE.EXE') ]] || fail "SCRNSAVE.EXE still names Dovra"
-wine_cmd wine reg query "$uninstall_key" >/dev/null 2>&1 && fail "the uninstall entry is left"
-[[ -e $sys/other.ini && $(regval 'HKCU\Control Panel\Desktop' ScreenSaveTimeOut) == 600 ]] || fail "touched something else"
-ok "silent uninstall: files, virtual store, entry and SCRNSAVE.EXE gone; nothing else touched"
+  # 5. A preview in the settings page holds the file: the uninstaller (waited
+  # for with _?=) refuses with exit code 2 and removes nothing.
+  wine_cmd "$DOVRA_WINE" "$host" "$dir\\Dovra.scr" >/dev/null 2>&1 &
+  local preview=$!
+  sleep 4
+  # NSIS takes the rest of the command line, unquoted, as the folder after _?=.
+  local wait
+  read -r -a wait <<<"_?=$instdir"
+  wine_exec 120 "$instdir\\uninstall.exe" /S "${wait[@]}"
+  local rc=$?
+  [[ $rc == 2 ]] || fail "uninstalling under a running preview exited $rc"
+  [[ -e $sys/Dovra.scr && -n $(regval "$entry" DisplayName $view) && -n $(regval "$desktop" 'SCRNSAVE.EXE') ]] ||
+    fail "uninstalling under a running preview removed something"
+  kill $preview 2>/dev/null; pkill -f 'preview_host.exe C:' 2>/dev/null; pkill -f 'Dovra.scr /p' 2>/dev/null; sleep 2
+  ok "$bits-bit: under a running preview, uninstall exits 2 and leaves everything"
+
+  # 6. SCRNSAVE.EXE as the settings page writes it (SysWOW64 on 64-bit
+  # Windows), or in capitals: a silent uninstall takes away exactly what Dovra
+  # put on the machine, the files it writes in the virtual store included.
+  local other='C:\WINDOWS\SYSTEM32\DOVRA.SCR'
+  [[ $bits == 64 ]] && other='C:\Windows\SysWOW64\Dovra.scr'
+  wine_cmd "$DOVRA_WINE" reg add "$desktop" /v SCRNSAVE.EXE /t REG_SZ /d "$other" /f >/dev/null 2>&1
+  printf '[Section]\r\n' >"$sys/VormixDovra.ini"
+  local d f
+  for d in System32 SysWOW64; do
+    mkdir -p "$store/$d"
+    for f in VormixDovra.ini Vormix1.bmp Vormix2.bmp; do printf 'x' >"$store/$d/$f"; done
+  done
+  printf 'keep' >"$sys/other.ini"
+  wine_cmd "$DOVRA_WINE" reg add "$desktop" /v ScreenSaveTimeOut /t REG_SZ /d 600 /f >/dev/null 2>&1
+  wine_exec 120 "$instdir\\uninstall.exe" /S || fail "silent uninstall exited $?"
+  wine_cmd wineserver -w
+  for f in Dovra.scr VormixDovra.ini Vormix1.bmp Vormix2.bmp; do [[ ! -e $sys/$f ]] || fail "$f is left"; done
+  for d in System32 SysWOW64; do
+    [[ -z $(ls -A "$store/$d") ]] || fail "the virtual store still holds $(ls "$store/$d")"
+  done
+  [[ ! -e $(wine_cmd "$DOVRA_WINE" winepath -u "$instdir" 2>/dev/null) ]] || fail "the uninstaller's folder is left"
+  [[ -z $(regval "$desktop" 'SCRNSAVE.EXE') ]] || fail "SCRNSAVE.EXE still names Dovra"
+  [[ -z $(regval "$entry" DisplayName $view) ]] || fail "the uninstall entry is left"
+  [[ -e $sys/other.ini && $(regval "$desktop" ScreenSaveTimeOut) == 600 ]] || fail "touched something else"
+  ok "$bits-bit: silent uninstall with SCRNSAVE.EXE '$other': files, virtual store, entry and value gone; nothing else touched"
+}
+
+case ${1-} in
+  zip) check_zip "$2" "$3" ;;
+  install) install_table "$2" "$3" "$4" "$5" ;;
+  *) echo "usage: $0 zip ZIP SCR | install 32|64 SETUP SCR PREVIEW_HOST" >&2; exit 2 ;;
+esac

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "resource_ids.h"
@@ -40,6 +41,14 @@ TEST(Resources, VersionRecordReadsBack) {
   char name[64] = {};
   EXPECT_GT(LoadStringA(GetModuleHandleA(nullptr), IDS_DESCRIPTION, name, sizeof name), 0);
   EXPECT_STREQ(name, "Dovra");
+  // The manifest asks for no execution level: writes beside the installed
+  // saver must go on being redirected to each user's virtual store.
+  HRSRC res = FindResourceA(nullptr, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24) /* RT_MANIFEST */);
+  ASSERT_NE(res, nullptr);
+  const std::string manifest(static_cast<const char*>(LockResource(LoadResource(nullptr, res))), SizeofResource(nullptr, res));
+  EXPECT_NE(manifest.find("<dpiAwareness"), std::string::npos);
+  EXPECT_EQ(manifest.find("<trustInfo"), std::string::npos);
+  EXPECT_EQ(manifest.find("<requestedExecutionLevel"), std::string::npos);
 }
 
 TEST(Resources, PicturesIconAndCursorLoad) {
