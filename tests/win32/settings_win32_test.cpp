@@ -56,6 +56,44 @@ TEST(IniFile, ExampleFileIsWrittenByteForByteAndReadsBack) {
   EXPECT_EQ(s.BgmDir, dir.Path());
 }
 
+// A file written on code page 932 (the keys' Shift-JIS bytes), or by an
+// earlier Dovra on the UTF-8 code page (which handed the system those bytes),
+// keeps its settings on any code page; where a file holds the key in both
+// forms, the current form's value wins.
+TEST(IniFile, KeysAsOtherCodePagesWroteThemAreRead) {
+  const std::string sjisKind = ini::kKeyKind, sjisRepeat = ini::kKeyRepeat;
+  struct Case {
+    const char* what;
+    std::string file;  // written as bytes, or by the earlier build's calls when empty
+    int16_t kind, repeat;
+  };
+  const Case cases[] = {
+      {"Shift-JIS bytes", "[Section]\r\n" + sjisKind + "= 1\r\n" + sjisRepeat + "= 3\r\n", 1, 3},
+      {"written by the earlier build", "", 1, 4},
+      {"both forms", "", 1, 5},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempDir dir;
+    const std::string ini = dir.Path() + ini::kFileName;
+    if (!c.file.empty()) {
+      WriteBytes(ini, c.file);
+    } else {
+      WritePrivateProfileStringA(ini::kSection, ini::kKeyKind, " 1", ini.c_str());
+      WritePrivateProfileStringA(ini::kSection, ini::kKeyRepeat, " 4", ini.c_str());
+      if (c.repeat == 5) {
+        Win32ProfileStore store;
+        WriteIni(store, ini::kSection, ini::kKeyRepeat, SettingText(5), ini);
+      }
+    }
+    Win32ProfileStore store;
+    Settings s;
+    LoadSettings(s, dir.Path(), store, CanOpenForReadingWin32, AnsiLeadBytes());
+    EXPECT_EQ(s.BgmKind, c.kind) << "code page " << GetACP();
+    EXPECT_EQ(s.BgmRepeat, c.repeat);
+  }
+}
+
 TEST(IniFile, LoadingNeverCreatesOrChangesTheFile) {
   TempDir dir;
   Win32ProfileStore store;
