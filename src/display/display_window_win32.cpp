@@ -66,10 +66,12 @@ ScreenLayout Vormix_S::CurrentLayout() {
 
 void Vormix_S::SetUp() {
   // 1. A borderless window over every monitor: with one monitor, as large as
-  // the screen at its top-left corner. The black class brush paints what lies
-  // outside the primary monitor whenever it is shown or exposed, never per frame.
+  // the screen at its top-left corner. Black from the moment it shows: the
+  // black class brush erases it while no frame has been shown; from the first
+  // frame on WM_PAINT shows the last frame and paints black what lies outside
+  // the scene (other monitors), when shown or exposed, never per frame.
   layout_ = CurrentLayout();
-  scale_ = SceneScale::FromDpi(PrimaryMonitorDpi());
+  scale_ = SceneScale::FromDpi(PrimaryDpi());
   const PixelRect& w = layout_.window;
   Create(kCaption, WS_POPUP, 0, w.left, w.top, w.Width(), w.Height(), nullptr,
          static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)), nullptr, CS_OWNDC);
@@ -232,14 +234,17 @@ void Vormix_S::LoadScenePictures() {
   }
 }
 
+int Vormix_S::PrimaryDpi() const { return hooks_.primaryDpi ? hooks_.primaryDpi() : PrimaryMonitorDpi(); }
+
 // The primary monitor's scale changed while the saver runs: the scene is
 // drawn at the new one from the next frame.
-void Vormix_S::TakeScale(int dpi) {
+bool Vormix_S::TakeScale(int dpi) {
   const SceneScale scale = SceneScale::FromDpi(dpi);
-  if (scale.Factor() == scale_.Factor()) return;
+  if (scale.Factor() == scale_.Factor()) return false;
   scale_ = scale;
   LoadScenePictures();
   FollowDisplayChange();
+  return true;
 }
 
 void Vormix_S::FollowDisplayChange() {
@@ -291,18 +296,26 @@ LRESULT Vormix_S::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       // The system asking for the saver while it runs: already here.
       if ((wp & 0xFFF0) == SC_SCREENSAVE) return 0;
       break;
+    // WM_DPICHANGED follows the monitor that holds most of the window, which
+    // need not be the primary one (a larger second monitor): a new density of
+    // the primary is read again whenever the displays or settings change.
     case WM_DISPLAYCHANGE:
-      FollowDisplayChange();
+      if (!TakeScale(PrimaryDpi())) FollowDisplayChange();
       return 0;
+    case WM_SETTINGCHANGE:
+      TakeScale(PrimaryDpi());
+      break;
     case WM_DPICHANGED: {
-      // Sent for the monitor that holds most of the window: its new density
-      // is the scene's only when that is the primary one.
+      // Its density is the scene's only when the window's monitor is the primary.
       const HMONITOR primary = MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
-      TakeScale(MonitorFromWindow(hwnd(), MONITOR_DEFAULTTONEAREST) == primary ? LOWORD(wp) : PrimaryMonitorDpi());
+      TakeScale(MonitorFromWindow(hwnd(), MONITOR_DEFAULTTONEAREST) == primary ? LOWORD(wp) : PrimaryDpi());
       return 0;  // the window stays over the whole desktop, not in the suggested rectangle
     }
     case WM_ERASEBKGND:
-      return 1;  // painted whole by WM_PAINT, without a black flash over the scene
+      // Once there is a frame, WM_PAINT paints all of the window: erasing it
+      // first would flash black over the scene.
+      if (!firstFrameShown_) break;
+      return 1;
     case WM_PAINT:
       PaintExposed();
       return 0;

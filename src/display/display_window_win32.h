@@ -26,6 +26,7 @@ namespace dovra {
 // Only test builds set these: they measure the loop without changing what it draws.
 struct FrameHooks {
   bool unpaced = false;
+  std::function<int()> primaryDpi;  // the primary monitor's density, in place of the system's
   std::function<void()> afterSetUp;  // the window shown, before the first frame
   std::function<void(uint64_t frame)> afterFrame;
 };
@@ -65,7 +66,10 @@ class Vormix_S : public Window {
   // virtual screen and the scene moves to the new primary, at its size.
   void FollowDisplayChange();
   void LoadScenePictures();
-  void TakeScale(int dpi);
+  int PrimaryDpi() const;
+  // Draws the scene at the primary monitor's new density; false when it has
+  // not changed.
+  bool TakeScale(int dpi);
   // Ends the run when another program has taken the foreground.
   void StepAsideIfDeactivated();
   int32_t SceneWidth() const;

@@ -226,7 +226,8 @@ constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 // The window around a client area of 7440 x 3645 twips at dpi: its frame and
 // caption at that density where the system can say (Windows 10 and later).
 RECT DialogFrame(int dpi) {
-  RECT frame{0, 0, X(kClientW), Y(kClientH)};
+  const auto px = [dpi](double twips) { return static_cast<int>(std::lround(twips / (1440.0 / dpi))); };
+  RECT frame{0, 0, px(kClientW), px(kClientH)};
   using AdjustForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
   auto adjust = reinterpret_cast<AdjustForDpiFn>(
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
@@ -240,7 +241,10 @@ RECT DialogFrame(int dpi) {
 // many twelfths of an inch on any screen, drawn from the pictures made at twice
 // the size where that is sharper) and the hand cursor.
 void Vormix_P::LoadScaledResources() {
-  font_.Reset(MakeFont(false));
+  // The list gets its new font before the one it has is deleted.
+  UniqueFont font(MakeFont(false));
+  if (BGM_Repeat) SendMessageW(BGM_Repeat, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), FALSE);
+  font_ = std::move(font);
   urlFont_.Reset(MakeFont(true));
   const SceneScale scale = SceneScale::FromDpi(static_cast<int32_t>(std::lround(1440 / TwipsPerPixelX())));
   Img_Ra[0] = LoadScaledPictureResource(IDB_MARK_EMPTY, scale);
@@ -363,11 +367,15 @@ void Vormix_P::Rescale(int dpi, const RECT& suggested) {
   FitClient();
   const RECT p = Rect(kPanel), r = Rect(kRepeat);
   MoveWindow(Pic_C.hwnd(), p.left, p.top, p.right - p.left, p.bottom - p.top, TRUE);
-  SendMessageW(BGM_Repeat, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
   MoveWindow(BGM_Repeat, r.left, r.top, r.right - r.left, Y(3000), TRUE);
   for (Command* c : {Cmd_File.get(), Cmd_Set.get(), Cmd_Can.get()})
     if (c) c->Rescale();
   RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+SIZE Vormix_P::SizeAtDpi(int dpi) const {
+  const RECT frame = DialogFrame(dpi);
+  return SIZE{frame.right - frame.left, frame.bottom - frame.top};
 }
 
 // The focus goes where the window system lets it: the repeat list is a
@@ -521,6 +529,12 @@ LRESULT Vormix_P::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_DPICHANGED) {
     Rescale(LOWORD(wp), *reinterpret_cast<const RECT*>(lp));
     return 0;
+  }
+  // Asked before a move to a monitor of another scale: the size Rescale will
+  // take, so that the system's suggested rectangle and ours agree at the edge.
+  if (msg == 0x02E4 /* WM_GETDPISCALEDSIZE */ && lp) {
+    *reinterpret_cast<SIZE*>(lp) = SizeAtDpi(static_cast<int>(wp));
+    return TRUE;
   }
   // As a dialog does: the control that had the focus gets it back when the
   // dialog is active again (after the file dialog, or another program).

@@ -90,6 +90,10 @@ class Vormix_P : public Window {
   void LoadScaledResources();
   void Rescale(int dpi, const RECT& suggested);
   void FitClient();
+  // The window's outer size at dpi, as Rescale makes it (where the system then
+  // draws the frame at another size than it says, as Wine does, FitClient
+  // corrects it afterwards).
+  SIZE SizeAtDpi(int dpi) const;
   bool CanTakeFocus(HWND h) const;
   HWND FirstFocusable() const;
   RECT UrlRect() const;

@@ -7,6 +7,9 @@
 //   DOVRA_PROBE_SLOW_START_MS=N  a start N ms slower between the window's
 //                           showing and the first frame; the stats file then
 //                           holds the figures of every frame as it is drawn
+//   DOVRA_PROBE_DPI_FILE=FILE  the primary monitor's density, read from there
+//                           whenever the saver asks (a test changes it as
+//                           Windows' settings would while the saver runs)
 #include <windows.h>
 
 #include <cstdio>
@@ -54,6 +57,16 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   const char* statsFile = std::getenv("DOVRA_PROBE_STATS");
   FrameHooks hooks;
   hooks.unpaced = EnvNumber("DOVRA_PROBE_UNPACED") != 0;
+  if (const char* dpiFile = std::getenv("DOVRA_PROBE_DPI_FILE")) {
+    hooks.primaryDpi = [file = std::string(dpiFile)] {
+      int dpi = 0;
+      if (FILE* f = std::fopen(file.c_str(), "r")) {
+        if (std::fscanf(f, "%d", &dpi) != 1) dpi = 0;
+        std::fclose(f);
+      }
+      return dpi > 0 ? dpi : PrimaryMonitorDpi();
+    };
+  }
   Sample start{};
   double firstFrame = 0, startAt = 0;
   const DWORD slowStart = static_cast<DWORD>(EnvNumber("DOVRA_PROBE_SLOW_START_MS"));

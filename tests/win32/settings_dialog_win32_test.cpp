@@ -115,6 +115,9 @@ TEST(SettingsDialog, FollowsTheScaleOfItsMonitor) {
   auto px = [](double twips, int dpi) { return static_cast<int>(std::lround(twips * dpi / 1440)); };
   for (int dpi : {144, 192, 96}) {
     SCOPED_TRACE(dpi);
+    // Asked first for the size it will take there, as Windows asks.
+    SIZE asked{};
+    EXPECT_TRUE(SendMessageW(h, 0x02E4 /* WM_GETDPISCALEDSIZE */, dpi, reinterpret_cast<LPARAM>(&asked)));
     RECT suggested{40, 30, 40 + 700, 30 + 400};
     SendMessageW(h, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
     RECT w{}, c{};
@@ -122,6 +125,14 @@ TEST(SettingsDialog, FollowsTheScaleOfItsMonitor) {
     GetClientRect(h, &c);
     EXPECT_EQ(w.left, 40);
     EXPECT_EQ(w.top, 30);
+    // The frame the system gives a client area of 7440 x 3645 twips there.
+    using AdjustForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+    auto adjust = reinterpret_cast<AdjustForDpiFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
+    RECT frame{0, 0, px(7440, dpi), px(3645, dpi)};
+    ASSERT_TRUE(adjust && adjust(&frame, GetWindowLongW(h, GWL_STYLE), FALSE, GetWindowLongW(h, GWL_EXSTYLE), dpi));
+    EXPECT_EQ(asked.cx, frame.right - frame.left);
+    EXPECT_EQ(asked.cy, frame.bottom - frame.top);
     EXPECT_EQ(c.right, px(7440, dpi));
     EXPECT_EQ(c.bottom, px(3645, dpi));
     // Each control's place and size in twips (the list's height follows its font).
