@@ -154,31 +154,35 @@ int32_t Vormix_S::SceneHeight() const {
   return std::max(0, std::min(layout_.scene.Height(), InnerHeight() - layout_.scene.top));
 }
 
+// Cleared and given its background, then stars, then balls, then shown: where
+// the last frame's stars and balls were is all that the clearing and the
+// background change from one frame to the next, so only that is done again.
 void Vormix_S::Frame() {
   const int W = SceneWidth(), H = SceneHeight();
-  PaintBackground(BackPicture, BackBuffer);
-  DrawStars(Stars, BackBuffer, W, H, scale_, &damage_);
+  StartFrame(BackBuffer, BackPicture, marks_);
+  DrawStars(Stars, BackBuffer, W, H, scale_, &marks_);
   AnimateShape(Vertices, ShapeNo);
   ProjectVertices(Vertices, W, H, view_);
-  DrawBalls(Vertices, BackBuffer.hdc(), BallSprite, painter_, scale_, W, H, &damage_);
+  DrawBalls(Vertices, BackBuffer.hdc(), BallSprite, painter_, scale_, W, H, &marks_);
   PresentFrame();
-  BackBuffer.Cls();
   ShapeLifeStep(view_, ShapeNo, Vertices, Watch);
 }
 
 void Vormix_S::MakePresentSurface() {
   const bool screen32 = windowDC_ && GetDeviceCaps(windowDC_, BITSPIXEL) == 32;
   if (!screen32 || !present_.Create(BackBuffer.Width(), BackBuffer.Height())) present_.Free();
-  damage_.Reset(BackBuffer.Width(), BackBuffer.Height());
+  marks_.Reset(BackBuffer.Width(), BackBuffer.Height());
 }
 
 // On a 32-bit screen the frame goes out in the screen's format: converting
 // only what changed is far cheaper than letting the system convert all of it.
 void Vormix_S::PresentFrame() {
-  if (present_.Ready())
-    present_.Present(BackBuffer, damage_, windowDC_, layout_.scene.left, layout_.scene.top);
-  else
+  if (present_.Ready()) {
+    present_.Present(BackBuffer, marks_, windowDC_, layout_.scene.left, layout_.scene.top);
+  } else {
     BackBuffer.PaintTo(windowDC_, layout_.scene.left, layout_.scene.top, SRCCOPY);
+    marks_.Take([](const FrameBox&) {});
+  }
 }
 
 void Vormix_S::PaintExposed() {
@@ -203,7 +207,7 @@ void Vormix_S::PaintExposed() {
   }
   EndPaint(hwnd(), &ps);
   // Whatever covered the window may have left its mark: the next frame goes out whole.
-  damage_.MarkAll();
+  marks_.MarkAll();
 }
 
 // Waits for the next frame time while handling every message as it arrives, so

@@ -82,7 +82,7 @@ class Vormix_S : public Window {
 
   Vormix_C1 BackBuffer, BallSprite, BackPicture;
   PresentSurface present_;
-  FrameDamage damage_;
+  FrameMarks marks_;
   VertexList Vertices;
   StarField Stars{};
   View view_{};

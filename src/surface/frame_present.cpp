@@ -43,26 +43,47 @@ void Convert24To32(const DibView& src, const Dib32View& dst, int32_t y, int32_t 
   }
 }
 
-void FrameDamage::Reset(int32_t width, int32_t height) {
+void FrameMarks::Reset(int32_t width, int32_t height) {
   width_ = std::max(width, 0);
   height_ = std::max(height, 0);
-  cols_ = (width_ + kTileW - 1) / kTileW;
-  rows_ = (height_ + kTileH - 1) / kTileH;
-  now_.assign(static_cast<size_t>(cols_) * rows_, 0);
-  last_.assign(now_.size(), 0);
+  drawn_.clear();
+  restored_.clear();
+  // Stars and balls: a few hundred places a frame, without allocating each time.
+  drawn_.reserve(1024);
+  restored_.reserve(1024);
   all_ = true;
 }
 
-void FrameDamage::Mark(int32_t x, int32_t y, int32_t w, int32_t h) {
+void FrameMarks::Mark(int32_t x, int32_t y, int32_t w, int32_t h) {
   if (w <= 0 || h <= 0) return;
   // In 64 bits: a corner far off the frame must not wrap into it.
   const int64_t l = std::max<int64_t>(x, 0), t = std::max<int64_t>(y, 0);
   const int64_t r = std::min<int64_t>(int64_t{x} + w, width_), b = std::min<int64_t>(int64_t{y} + h, height_);
   if (l >= r || t >= b) return;
-  const int32_t c0 = static_cast<int32_t>(l / kTileW), c1 = static_cast<int32_t>((r - 1) / kTileW);
-  const int32_t r0 = static_cast<int32_t>(t / kTileH), r1 = static_cast<int32_t>((b - 1) / kTileH);
-  for (int32_t row = r0; row <= r1; ++row)
-    std::fill_n(&now_[static_cast<size_t>(row) * cols_ + c0], c1 - c0 + 1, uint8_t{1});
+  drawn_.push_back(FrameBox{static_cast<int32_t>(l), static_cast<int32_t>(t), static_cast<int32_t>(r - l),
+                            static_cast<int32_t>(b - t)});
+}
+
+void RestoreBackground(const DibView& dst, const DibView& picture, int32_t atX, int32_t atY, const FrameBox& box) {
+  if (!dst.bits) return;
+  const int64_t x0 = std::max<int64_t>(box.x, 0), x1 = std::min<int64_t>(int64_t{box.x} + box.w, dst.width);
+  const int64_t y0 = std::max<int64_t>(box.y, 0), y1 = std::min<int64_t>(int64_t{box.y} + box.h, dst.height);
+  if (x0 >= x1 || y0 >= y1) return;
+  // The picture's columns within the box, in 64 bits like the box itself.
+  const int64_t px0 = std::clamp<int64_t>(int64_t{atX}, x0, x1);
+  const int64_t px1 = picture.bits ? std::clamp<int64_t>(int64_t{atX} + picture.width, px0, x1) : px0;
+  for (int64_t y = y0; y < y1; ++y) {
+    uint8_t* row = dst.Row(static_cast<int32_t>(y));
+    const int64_t py = y - atY;
+    const bool onPicture = picture.bits && py >= 0 && py < picture.height && px0 < px1;
+    if (!onPicture) {
+      std::memset(row + x0 * 3, 0, static_cast<size_t>((x1 - x0) * 3));
+      continue;
+    }
+    std::memset(row + x0 * 3, 0, static_cast<size_t>((px0 - x0) * 3));
+    std::memcpy(row + px0 * 3, picture.Row(static_cast<int32_t>(py)) + (px0 - atX) * 3, static_cast<size_t>((px1 - px0) * 3));
+    std::memset(row + px1 * 3, 0, static_cast<size_t>((x1 - px1) * 3));
+  }
 }
 
 }  // namespace dovra

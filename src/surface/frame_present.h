@@ -1,9 +1,9 @@
-// Showing finished frames in the screen's own 32-bit format. The frames are
-// composed in a 24-bit back buffer; turning all of it into 32-bit pixels at
-// every frame costs more than composing it, so only what changed since the
-// last frame is converted: the places where stars and balls are drawn now and
-// where they were drawn last time. Everything else (the background, the black
-// around it) is the same from one frame to the next.
+// Composing and showing only what changes. The frames are composed in a 24-bit
+// back buffer and shown from a 32-bit one in the screen's own format; from one
+// frame to the next only the places where stars and balls are drawn now and
+// where they were drawn last time change. Everything else (the background, the
+// black around it) stays, so only those places are restored, converted and
+// shown.
 #pragma once
 #include <algorithm>
 #include <cstddef>
@@ -28,55 +28,73 @@ struct Dib32View {
 // (the fourth byte 0), several pixels a step. Out-of-range parts are left out.
 void Convert24To32(const DibView& src, const Dib32View& dst, int32_t y, int32_t x0, int32_t x1);
 
-// Which parts of a frame changed, on a grid of small tiles: what was marked in
-// this frame and in the one before must be shown anew.
-class FrameDamage {
- public:
-  static constexpr int32_t kTileW = 16, kTileH = 8;
+// A place of a frame, in pixels, never empty once clipped.
+struct FrameBox {
+  int32_t x = 0, y = 0, w = 0, h = 0;
+  bool operator==(const FrameBox& o) const { return x == o.x && y == o.y && w == o.w && h == o.h; }
+};
 
+// What changed from one frame to the next. A frame is its background (black,
+// the picture centred on it) with the stars' pixels and the balls' rectangles
+// drawn over it, so only those places change: before a frame, the places the
+// last one drew on are given their background back; after it, the places
+// drawn on now and those given back are shown anew.
+class FrameMarks {
+ public:
   // A new frame size: everything counts as changed.
   void Reset(int32_t width, int32_t height);
   // Everything changed (a new background, an exposed window): the next frame
-  // is shown whole. Its marks are kept all the same: the frame after it must
-  // take away what it drew.
+  // is composed and shown whole.
   void MarkAll() { all_ = true; }
   bool All() const { return all_; }
-  // The rectangle at (x, y), w x h pixels, clipped to the frame.
+  // The w x h rectangle at (x, y) was drawn on, clipped to the frame.
   void Mark(int32_t x, int32_t y, int32_t w, int32_t h);
-  // Calls span(y0, y1, x0, x1) for each run of changed tiles, row band by row
-  // band (y0 <= y < y1, x0 <= x < x1, clipped to the frame); a whole frame is
-  // one span. Then starts the next frame: this frame's marks become the last.
-  template <typename Span>
-  void Take(Span&& span);
+  // The start of a frame: restore(box) for each place the last frame drew on,
+  // none when the frame is to be made whole.
+  template <typename Restore>
+  void StartFrame(Restore&& restore);
+  // The end of a frame: show(box) for each place that changed (one box for a
+  // whole frame), and their bounds; the frame is then no longer whole.
+  template <typename Show>
+  FrameBox Take(Show&& show);
 
  private:
-  int32_t width_ = 0, height_ = 0, cols_ = 0, rows_ = 0;
+  int32_t width_ = 0, height_ = 0;
   bool all_ = true;
-  std::vector<uint8_t> now_, last_;
+  std::vector<FrameBox> drawn_, restored_;
 };
 
-template <typename Span>
-void FrameDamage::Take(Span&& span) {
-  if (width_ <= 0 || height_ <= 0) return;
+template <typename Restore>
+void FrameMarks::StartFrame(Restore&& restore) {
+  if (!all_)
+    for (const FrameBox& b : drawn_) restore(b);
+  restored_.swap(drawn_);
+  drawn_.clear();
+  if (all_) restored_.clear();
+}
+
+template <typename Show>
+FrameBox FrameMarks::Take(Show&& show) {
+  int32_t l = width_, t = height_, r = 0, b = 0;
+  const auto one = [&](const FrameBox& box) {
+    show(box);
+    l = std::min(l, box.x);
+    t = std::min(t, box.y);
+    r = std::max(r, box.x + box.w);
+    b = std::max(b, box.y + box.h);
+  };
   if (all_) {
-    span(0, height_, 0, width_);
+    if (width_ > 0 && height_ > 0) one(FrameBox{0, 0, width_, height_});
   } else {
-    for (int32_t r = 0; r < rows_; ++r) {
-      const uint8_t* a = &now_[static_cast<size_t>(r) * cols_];
-      const uint8_t* b = &last_[static_cast<size_t>(r) * cols_];
-      const int32_t y0 = r * kTileH, y1 = y0 + kTileH < height_ ? y0 + kTileH : height_;
-      for (int32_t c = 0; c < cols_;) {
-        if (!(a[c] | b[c])) { ++c; continue; }
-        const int32_t start = c;
-        while (c < cols_ && (a[c] | b[c])) ++c;
-        const int32_t x1 = c * kTileW < width_ ? c * kTileW : width_;
-        span(y0, y1, start * kTileW, x1);
-      }
-    }
+    for (const FrameBox& box : restored_) one(box);
+    for (const FrameBox& box : drawn_) one(box);
   }
   all_ = false;
-  now_.swap(last_);
-  std::fill(now_.begin(), now_.end(), uint8_t{0});
+  return l < r && t < b ? FrameBox{l, t, r - l, b - t} : FrameBox{};
 }
+
+// Gives the box of dst its background back: the picture's pixels where the
+// picture, with its top-left corner at (atX, atY), covers it, black elsewhere.
+void RestoreBackground(const DibView& dst, const DibView& picture, int32_t atX, int32_t atY, const FrameBox& box);
 
 }  // namespace dovra

@@ -1,6 +1,7 @@
 #include "surface/pixel_copy.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "toolkit/portable_only.h"
 
@@ -27,6 +28,35 @@ void CopyTransparent(const DibView& src, const DibView& dst, int32_t atX, int32_
       d[1] = s[1];
       d[2] = s[2];
     }
+  }
+}
+
+TransparentSprite::TransparentSprite(const DibView& src) : src_(src) {
+  if (!src.bits) return;
+  for (int32_t y = 0; y < src.height; ++y) {
+    const uint8_t* p = src.Row(y);
+    for (int32_t x = 0; x < src.width;) {
+      const auto magenta = [p](int32_t i) { return p[i * 3] == 0xFF && p[i * 3 + 1] == 0x00 && p[i * 3 + 2] == 0xFF; };
+      if (magenta(x)) {
+        ++x;
+        continue;
+      }
+      const int32_t start = x;
+      while (x < src.width && !magenta(x)) ++x;
+      runs_.push_back(Run{y, start, x});
+    }
+  }
+}
+
+void TransparentSprite::CopyTo(const DibView& dst, int32_t atX, int32_t atY) const {
+  if (!dst.bits) return;
+  for (const Run& r : runs_) {
+    // In 64 bits, as CopyTransparent clips.
+    const int64_t y = int64_t{r.y} + atY;
+    if (y < 0 || y >= dst.height) continue;
+    const int64_t x0 = std::max<int64_t>(int64_t{r.x0} + atX, 0), x1 = std::min<int64_t>(int64_t{r.x1} + atX, dst.width);
+    if (x0 >= x1) continue;
+    std::memcpy(dst.Row(static_cast<int32_t>(y)) + x0 * 3, src_.Row(r.y) + (x0 - atX) * 3, static_cast<size_t>((x1 - x0) * 3));
   }
 }
 

@@ -38,23 +38,26 @@ void PresentSurface::Free() {
   width_ = height_ = 0;
 }
 
-void PresentSurface::Present(const Vormix_C1& back, FrameDamage& damage, HDC toDC, int32_t atX, int32_t atY) {
-  if (!Ready()) return;
+void PresentSurface::Present(const Vormix_C1& back, FrameMarks& marks, HDC toDC, int32_t atX, int32_t atY) {
+  if (Ready()) ShowPart(toDC, atX, atY, Convert(back, marks));
+}
+
+RECT PresentSurface::Convert(const Vormix_C1& back, FrameMarks& marks) {
+  if (!Ready()) return RECT{};
   GdiFlush();  // GDI's drawing into the back buffer is done before its bytes are read
   const DibView src{back.Bits(), back.Width(), back.Height(), DibStride(back.Width())};
   const Dib32View dst = View();
-  // One copy to the window for all that changed: its bounds.
-  RECT bounds{width_, height_, 0, 0};
-  damage.Take([&](int32_t y0, int32_t y1, int32_t x0, int32_t x1) {
-    for (int32_t y = y0; y < y1; ++y) Convert24To32(src, dst, y, x0, x1);
-    bounds.left = std::min<LONG>(bounds.left, x0);
-    bounds.top = std::min<LONG>(bounds.top, y0);
-    bounds.right = std::max<LONG>(bounds.right, x1);
-    bounds.bottom = std::max<LONG>(bounds.bottom, y1);
+  const FrameBox bounds = marks.Take([&](const FrameBox& b) {
+    for (int32_t y = b.y; y < b.y + b.h; ++y) Convert24To32(src, dst, y, b.x, b.x + b.w);
   });
-  if (bounds.left >= bounds.right || bounds.top >= bounds.bottom) return;
-  BitBlt(toDC, atX + bounds.left, atY + bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, dc_,
-         bounds.left, bounds.top, SRCCOPY);
+  return RECT{bounds.x, bounds.y, bounds.x + bounds.w, bounds.y + bounds.h};
+}
+
+// One copy to the window for all that changed: its bounds.
+void PresentSurface::ShowPart(HDC toDC, int32_t atX, int32_t atY, const RECT& part) const {
+  if (!Ready() || part.left >= part.right || part.top >= part.bottom) return;
+  BitBlt(toDC, atX + part.left, atY + part.top, part.right - part.left, part.bottom - part.top, dc_, part.left,
+         part.top, SRCCOPY);
 }
 
 void PresentSurface::Show(HDC toDC, int32_t atX, int32_t atY) const {

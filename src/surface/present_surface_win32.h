@@ -26,7 +26,11 @@ class PresentSurface {
 
   // Converts what changed in the back buffer since the last frame, then shows
   // it on toDC with the surface's top-left corner at (atX, atY).
-  void Present(const Vormix_C1& back, FrameDamage& damage, HDC toDC, int32_t atX, int32_t atY);
+  void Present(const Vormix_C1& back, FrameMarks& marks, HDC toDC, int32_t atX, int32_t atY);
+  // The two halves of Present: the conversion, which gives the bounds of what
+  // it converted, and showing those bounds.
+  RECT Convert(const Vormix_C1& back, FrameMarks& marks);
+  void ShowPart(HDC toDC, int32_t atX, int32_t atY, const RECT& part) const;
   // Shows the whole surface (the last frame) again.
   void Show(HDC toDC, int32_t atX, int32_t atY) const;
 

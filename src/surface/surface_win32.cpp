@@ -89,7 +89,13 @@ int32_t ScaledSize(int32_t Ratio, int32_t size) {
 }
 
 void Vormix_C1::PaintToTrans(HDC toDC, int32_t atX, int32_t atY, int32_t Ratio) {
-  if (Ratio == 100 && TryDirectTransparent(toDC, atX, atY)) return;
+  if (Ratio == 100 && hDIB) {
+    if (const std::optional<DibView> to = DirectTarget(toDC)) {
+      GdiFlush();
+      CopyTransparent(DibView{static_cast<uint8_t*>(lpBits), Width(), Height(), DibStride(Width())}, *to, atX, atY);
+      return;
+    }
+  }
   msimg32::TransparentBlt(toDC, atX, atY, ScaledSize(Ratio, Width()), ScaledSize(Ratio, Height()), hMemDC,
                  0, 0, Width(), Height(), kMagenta);
 }
@@ -98,29 +104,24 @@ void Vormix_C1::PaintToTrans(HDC toDC, int32_t atX, int32_t atY, int32_t Ratio) 
 // fully defined: every non-magenta pixel copied, clipped to the destination.
 // Writing those pixels directly gives the same frame for a fraction of the cost
 // (TransparentBlt is ~90 us a call under Wine, and a frame makes up to 171).
-bool Vormix_C1::TryDirectTransparent(HDC toDC, int32_t atX, int32_t atY) {
-  if (!hDIB || !toDC) return false;
+std::optional<DibView> Vormix_C1::DirectTarget(HDC toDC) {
+  if (!toDC) return std::nullopt;
   HGDIOBJ target = GetCurrentObject(toDC, OBJ_BITMAP);
   DIBSECTION ds{};
-  if (!target || GetObjectA(target, sizeof ds, &ds) != sizeof ds) return false;
+  if (!target || GetObjectA(target, sizeof ds, &ds) != sizeof ds) return std::nullopt;
   if (ds.dsBm.bmBitsPixel != 24 || !ds.dsBm.bmBits || ds.dsBmih.biHeight <= 0 ||
       ds.dsBmih.biCompression != BI_RGB)
-    return false;
+    return std::nullopt;
   // Only a DC without mapping, offset or clipping of its own.
   POINT org{};
   if (GetMapMode(toDC) != MM_TEXT || !GetViewportOrgEx(toDC, &org) || org.x || org.y ||
       !GetWindowOrgEx(toDC, &org) || org.x || org.y)
-    return false;
+    return std::nullopt;
   HRGN clip = CreateRectRgn(0, 0, 0, 0);
   const int hasClip = GetClipRgn(toDC, clip);
   DeleteObject(clip);
-  if (hasClip != 0) return false;
-  GdiFlush();
-  DibView src{static_cast<uint8_t*>(lpBits), Width(), Height(), DibStride(Width())};
-  DibView dst{static_cast<uint8_t*>(ds.dsBm.bmBits), ds.dsBm.bmWidth, ds.dsBm.bmHeight,
-              ds.dsBm.bmWidthBytes};
-  CopyTransparent(src, dst, atX, atY);
-  return true;
+  if (hasClip != 0) return std::nullopt;
+  return DibView{static_cast<uint8_t*>(ds.dsBm.bmBits), ds.dsBm.bmWidth, ds.dsBm.bmHeight, ds.dsBm.bmWidthBytes};
 }
 
 void Vormix_C1::PaintZoom(HDC toDC, int32_t atX, int32_t atY, int32_t Ratio, DWORD dwRop) {

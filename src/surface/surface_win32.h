@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "surface/pixel_copy.h"
+
 namespace dovra {
 
 // The two failures a surface reports; the caller decides whether to carry on.
@@ -38,6 +40,10 @@ class Vormix_C1 {
   void PaintTo(HDC toDC, int32_t atX, int32_t atY, DWORD dwRop);
   // Scaled by Ratio percent, magenta pixels left out.
   void PaintToTrans(HDC toDC, int32_t atX, int32_t atY, int32_t Ratio = 100);
+  // The pixels of the 24-bit DIB section selected into toDC, where a
+  // transparent paint at full size onto it is fully defined (no mapping,
+  // offset or clipping of the DC's own); nothing otherwise.
+  static std::optional<DibView> DirectTarget(HDC toDC);
   void PaintZoom(HDC toDC, int32_t atX, int32_t atY, int32_t Ratio, DWORD dwRop);
   void Cls();
 
@@ -54,7 +60,6 @@ class Vormix_C1 {
 
  private:
   void FreeSurface();
-  bool TryDirectTransparent(HDC toDC, int32_t atX, int32_t atY);
 
   HDC hMemDC = nullptr;
   void* lpBits = nullptr;

@@ -140,3 +140,30 @@ TEST(PixelCopy, MagentaIsLeftOutAndTheCopyIsClipped) {
   for (int32_t y : {INT32_MIN, INT32_MAX}) CopyTransparent(sv, dv, 0, y);
   EXPECT_EQ(dst, before);
 }
+
+// A sprite copied run by run is copied as CopyTransparent copies it, at every
+// place: inside, across each edge, outside, at the ends of the 32-bit range.
+TEST(PixelCopy, RunsCopyWhatTheTransparentCopyCopies) {
+  const int32_t sw = 7, sh = 5;
+  std::vector<uint8_t> src(DibStride(sw) * sh);
+  const DibView sv{src.data(), sw, sh, DibStride(sw)};
+  uint32_t seed = 7;
+  for (int32_t y = 0; y < sh; ++y)
+    for (int32_t x = 0; x < sw; ++x) {
+      seed = seed * 1103515245u + 12345u;
+      uint8_t* p = sv.Row(y) + x * 3;
+      const bool magenta = (seed >> 16) % 3 == 0 || x == 0 || (y == 2 && x == sw - 1);
+      p[0] = magenta ? 0xFF : static_cast<uint8_t>(seed >> 8);
+      p[1] = magenta ? 0x00 : static_cast<uint8_t>(seed >> 16);
+      p[2] = magenta ? 0xFF : static_cast<uint8_t>(seed >> 24);
+    }
+  const TransparentSprite sprite(sv);
+  for (int32_t atX : {0, 2, -3, 8, 10, -7, INT32_MIN, INT32_MAX - 2})
+    for (int32_t atY : {0, 1, -2, 4, 6, -5, INT32_MIN, INT32_MAX}) {
+      std::vector<uint8_t> a(DibStride(11) * 7, 0x5A), b = a;
+      const DibView av{a.data(), 11, 7, DibStride(11)}, bv{b.data(), 11, 7, DibStride(11)};
+      CopyTransparent(sv, av, atX, atY);
+      sprite.CopyTo(bv, atX, atY);
+      EXPECT_EQ(a, b) << atX << "," << atY;
+    }
+}

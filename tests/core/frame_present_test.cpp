@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 #include "surface/frame_present.h"
@@ -39,34 +40,68 @@ TEST(FramePresent, ConvertsExactlyTheSpan) {
   }
 }
 
-// What is shown anew is what was drawn in this frame and in the one before:
-// a mark stays for exactly two frames, also one made in a whole frame; the
-// first frame, and any frame after MarkAll, is the whole frame; marks off the
-// frame change nothing.
-TEST(FramePresent, DamageCoversThisFrameAndTheLast) {
-  FrameDamage d;
-  d.Reset(100, 50);
-  auto take = [&] {
-    std::vector<std::vector<int32_t>> spans;
-    d.Take([&](int32_t y0, int32_t y1, int32_t x0, int32_t x1) { spans.push_back({y0, y1, x0, x1}); });
-    return spans;
+// Each frame gives back the background where the last one drew, and shows
+// anew what it drew and what it gave back; a whole frame is made and shown
+// whole. Marks are clipped to the frame, and one off the frame is nothing.
+TEST(FramePresent, MarksTrackWhatChangesFromFrameToFrame) {
+  using Boxes = std::vector<FrameBox>;
+  struct Frame {
+    const char* what;
+    bool markAll;        // before the frame
+    Boxes drawn;         // marked while drawing (unclipped)
+    Boxes restored;      // expected from StartFrame
+    Boxes shown;         // expected from Take
+    FrameBox bounds;
   };
-  using Spans = std::vector<std::vector<int32_t>>;
-  d.Mark(99, 49, 1, 1);     // drawn in the whole first frame: shown anew in the second
-  EXPECT_EQ(take(), (Spans{{0, 50, 0, 100}}));
-  EXPECT_EQ(take(), (Spans{{48, 50, 96, 100}}));
-  EXPECT_EQ(take(), Spans{});
-  d.Mark(20, 3, 2, 2);       // one tile: x 16..32, y 0..8
-  d.Mark(-5, 46, 10, 10);    // the corner tile, clipped: x 0..16, y 40..48; row 48..50 too
-  d.Mark(95, -30, 10, 10);   // wholly above: nothing
-  d.Mark(INT32_MIN, INT32_MIN, 3, 3);
-  const Spans first{{0, 8, 16, 32}, {40, 48, 0, 16}, {48, 50, 0, 16}};
-  EXPECT_EQ(take(), first);
-  d.Mark(30, 4, 20, 1);      // x 16..64 in the first band, joined into one run
-  EXPECT_EQ(take(), (Spans{{0, 8, 16, 64}, {40, 48, 0, 16}, {48, 50, 0, 16}}));
-  EXPECT_EQ(take(), (Spans{{0, 8, 16, 64}}));
-  EXPECT_EQ(take(), Spans{});
-  d.Mark(0, 0, 1, 1);
-  d.MarkAll();
-  EXPECT_EQ(take(), (Spans{{0, 50, 0, 100}}));
+  const Frame frames[] = {
+      {"the first frame is whole", false, {{90, 40, 20, 20}}, {}, {{0, 0, 100, 50}}, {0, 0, 100, 50}},
+      {"what the whole frame drew comes back", false, {{-5, -5, 10, 10}, {200, 0, 5, 5}, {INT32_MIN, INT32_MIN, 3, 3}},
+       {{90, 40, 10, 10}}, {{90, 40, 10, 10}, {0, 0, 5, 5}}, {0, 0, 100, 50}},
+      {"and so on", false, {{30, 20, 1, 1}}, {{0, 0, 5, 5}}, {{0, 0, 5, 5}, {30, 20, 1, 1}}, {0, 0, 31, 21}},
+      {"nothing drawn", false, {}, {{30, 20, 1, 1}}, {{30, 20, 1, 1}}, {30, 20, 1, 1}},
+      {"nothing at all", false, {}, {}, {}, {}},
+      {"after MarkAll, whole again", true, {{1, 1, 2, 2}}, {}, {{0, 0, 100, 50}}, {0, 0, 100, 50}},
+      {"", false, {}, {{1, 1, 2, 2}}, {{1, 1, 2, 2}}, {1, 1, 2, 2}},
+  };
+  FrameMarks marks;
+  marks.Reset(100, 50);
+  for (const Frame& f : frames) {
+    SCOPED_TRACE(f.what);
+    if (f.markAll) marks.MarkAll();
+    Boxes restored, shown;
+    marks.StartFrame([&](const FrameBox& b) { restored.push_back(b); });
+    for (const FrameBox& b : f.drawn) marks.Mark(b.x, b.y, b.w, b.h);
+    const FrameBox bounds = marks.Take([&](const FrameBox& b) { shown.push_back(b); });
+    EXPECT_TRUE(restored == f.restored);
+    EXPECT_TRUE(shown == f.shown);
+    EXPECT_TRUE(bounds == f.bounds);
+    EXPECT_FALSE(marks.All());
+  }
+}
+
+// The background given back: the picture's pixels where it lies (here 4 x 3
+// at (2, 1), and also partly off the frame), black around it, nothing outside
+// the box touched.
+TEST(FramePresent, RestoresThePictureAndTheBlackAroundIt) {
+  const int32_t W = 9, H = 6, pw = 4, ph = 3;
+  std::vector<uint8_t> pic(static_cast<size_t>(DibStride(pw)) * ph);
+  for (size_t i = 0; i < pic.size(); ++i) pic[i] = static_cast<uint8_t>(i + 1);
+  const DibView picture{pic.data(), pw, ph, DibStride(pw)};
+  for (const auto& [atX, atY] : {std::pair{2, 1}, std::pair{-2, 4}, std::pair{7, -1}}) {
+    for (const FrameBox& box : {FrameBox{0, 0, W, H}, FrameBox{3, 1, 2, 4}, FrameBox{-3, -3, 5, 5}}) {
+      SCOPED_TRACE(testing::Message() << "picture at " << atX << "," << atY << ", box " << box.x << "," << box.y);
+      std::vector<uint8_t> buf(static_cast<size_t>(DibStride(W)) * H, 0xEE);
+      const DibView dst{buf.data(), W, H, DibStride(W)};
+      RestoreBackground(dst, picture, atX, atY, box);
+      for (int32_t y = 0; y < H; ++y)
+        for (int32_t x = 0; x < W; ++x) {
+          const bool inBox = x >= box.x && x < box.x + box.w && y >= box.y && y < box.y + box.h;
+          const bool onPic = x >= atX && x < atX + pw && y >= atY && y < atY + ph;
+          for (int c = 0; c < 3; ++c) {
+            const uint8_t want = !inBox ? 0xEE : onPic ? picture.Row(y - atY)[(x - atX) * 3 + c] : 0;
+            ASSERT_EQ(dst.Row(y)[x * 3 + c], want) << x << "," << y;
+          }
+        }
+    }
+  }
 }

@@ -1,7 +1,7 @@
-// Frames shown from the 32-bit surface, converting only what changed, are the
-// frames the back buffer holds: checked pixel for pixel over a run of frames in
-// which the figure turns, the stars fly and the next figure comes, at the usual
-// density and at twice it.
+// Frames composed and shown only where they changed are the frames the back
+// buffer holds, shown whole: checked pixel for pixel over a run of frames in
+// which the figure turns, the stars fly and the next figure comes, with an
+// exposure in the middle, at the usual density and at twice it.
 #include <gtest/gtest.h>
 
 #include "display/animation.h"
@@ -24,8 +24,8 @@ TEST(Present, EveryShownFrameIsTheComposedFrame) {
     PresentSurface present, screen;  // the second stands in for the window
     ASSERT_TRUE(present.Create(W, H));
     ASSERT_TRUE(screen.Create(W, H));
-    FrameDamage damage;
-    damage.Reset(W, H);
+    FrameMarks marks;
+    marks.Reset(W, H);
     StarField stars{};
     Rnd rnd;
     rnd.Seed(99);
@@ -37,13 +37,13 @@ TEST(Present, EveryShownFrameIsTheComposedFrame) {
     BallPainter painter;
     int mismatched = 0;
     for (int frame = 0; frame < 40; ++frame) {
-      PaintBackground(picture, back);
-      DrawStars(stars, back, W, H, scale, &damage);
+      StartFrame(back, picture, marks);
+      DrawStars(stars, back, W, H, scale, &marks);
       AnimateShape(list, shape);
       ProjectVertices(list, W, H, view);
-      DrawBalls(list, back.hdc(), ball, painter, scale, W, H, &damage);
-      if (frame == 25) damage.MarkAll();  // as after an exposure
-      present.Present(back, damage, screen.hdc(), 0, 0);
+      DrawBalls(list, back.hdc(), ball, painter, scale, W, H, &marks);
+      present.Present(back, marks, screen.hdc(), 0, 0);
+      if (frame == 25) marks.MarkAll();  // as after an exposure
       GdiFlush();
       const Dib32View shown = screen.View();
       for (int y = 0; y < H; ++y) {
@@ -52,7 +52,6 @@ TEST(Present, EveryShownFrameIsTheComposedFrame) {
         for (int x = 0; x < W; ++x)
           mismatched += s[3 * x] != d[4 * x] || s[3 * x + 1] != d[4 * x + 1] || s[3 * x + 2] != d[4 * x + 2];
       }
-      back.Cls();
       view.Azimuth += 7;
       if (frame % 10 == 9) LoadShape(list, shape = static_cast<uint8_t>((shape + 1) % 11));
     }
