@@ -23,8 +23,8 @@ else
   export WINEARCH=win32 DOVRA_WINE=wine DOVRA_WIN_BUILD=$DOVRA_BUILD/windows
 fi
 export WINEDEBUG=-all
-# DOVRA_DLL_OVERRIDES adds Wine DLL overrides: "winmm,msimg32=n,b" makes Wine
-# look for those DLLs as Windows does, the program's folder first.
+# DOVRA_DLL_OVERRIDES adds Wine DLL overrides: "winmm,msimg32,oleacc=n,b" makes
+# Wine look for those DLLs as Windows does, the program's folder first.
 export WINEDLLOVERRIDES="mscoree,mshtml=${DOVRA_DLL_OVERRIDES:+;$DOVRA_DLL_OVERRIDES}"
 # ANSI code page 932, as on the Japanese systems the program is written for.
 # A prefix keeps one locale, so another locale needs its own prefix.

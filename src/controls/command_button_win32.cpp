@@ -107,10 +107,22 @@ void Command::SetCaptionColour(uint32_t colour) {
   if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
-// A new caption, font or visibility shows at once, not at the next change of look.
+// A new caption, font or visibility shows at once, not at the next change of
+// look; a screen reader hears of a new caption or of the button's enabling.
 void Command::PropertyChanged(const char* name) {
   if (std::strcmp(name, "Font") == 0) UpdateFont();
+  if (std::strcmp(name, "Enabled") == 0) AccessibleWindow::Notify(hwnd_, EVENT_OBJECT_STATECHANGE);
+  if (std::strcmp(name, "Caption") == 0) AccessibleWindow::Notify(hwnd_, EVENT_OBJECT_NAMECHANGE);
   if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+acc::Item Command::Self() {
+  return acc::PushButton(button_.GetCaption(), button_.EnabledFlag != 0, hwnd_ && GetFocus() == hwnd_);
+}
+
+// Not a key: keys never click the button. Only while enabled, as a click.
+void Command::DoDefaultAction(size_t) {
+  if (button_.EnabledFlag != 0) RaiseClick();
 }
 
 void Command::RaiseClick() {
@@ -179,6 +191,7 @@ LRESULT CALLBACK Command::Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
   if (!self) return DefWindowProcW(h, msg, wp, lp);
   if (msg == WM_NCCREATE) self->hwnd_ = h;
   if (msg == WM_NCDESTROY) {
+    self->accessible_.Disconnect();
     self->hwnd_ = nullptr;
     return DefWindowProcW(h, msg, wp, lp);
   }
@@ -186,6 +199,8 @@ LRESULT CALLBACK Command::Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT Command::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+  LRESULT answered = 0;
+  if (accessible_.Handle(hwnd_, msg, wp, lp, answered)) return answered;
   const float x = static_cast<float>(static_cast<short>(LOWORD(lp)));
   const float y = static_cast<float>(static_cast<short>(HIWORD(lp)));
   switch (msg) {

@@ -10,12 +10,13 @@
 #include "controls/button_face_win32.h"
 #include "controls/button_state.h"
 #include "surface/surface_win32.h"
+#include "toolkit/accessible_win32.h"
 #include "toolkit/handles_win32.h"
 #include "toolkit/program_win32.h"
 
 namespace dovra {
 
-class Command : public ButtonHost {
+class Command : public ButtonHost, private AccessibleSource {
  public:
   Command();
   ~Command() override;
@@ -50,6 +51,11 @@ class Command : public ButtonHost {
   Look LastLook() const { return lastLook_; }
 
  private:
+  // To accessibility clients: a push button named by its caption, unavailable
+  // while not enabled; its default action clicks it (no look changes).
+  acc::Item Self() override;
+  void DoDefaultAction(size_t part) override;
+
   static LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
   void Paint(HDC dc);
@@ -69,6 +75,7 @@ class Command : public ButtonHost {
   Look lastLook_ = Look::Normal;
   bool lastHover_ = false;
   double box_[4] = {};  // left, top, width, height in twips
+  AccessibleWindow accessible_{*this};
 };
 
 }  // namespace dovra

@@ -186,6 +186,15 @@ void MusicPanel::Form_Paint(HDC dc) {
   });
 }
 
+RECT MusicPanel::KindLabelRect(HDC dc, int kind) const {
+  RECT label = Rect(kKindLabel[kind]);
+  const std::wstring w = Utf8ToWide(kKindText[kind]);
+  RECT measure = label;
+  DrawTextW(dc, w.c_str(), -1, &measure, DT_SINGLELINE | DT_CALCRECT);
+  label.right = measure.right;
+  return label;
+}
+
 void MusicPanel::Form_MouseDown(int16_t button, int16_t shift, int x, int y) {
   HDC dc = GetDC(hwnd());
   HGDIOBJ old = SelectObject(dc, dialog_.font_.Get());
@@ -194,18 +203,64 @@ void MusicPanel::Form_MouseDown(int16_t button, int16_t shift, int x, int y) {
       dialog_.Img_BGM_MouseDown(i, button, shift, x, y);
       break;
     }
-    RECT label = Rect(kKindLabel[i]);
-    const std::wstring w = Utf8ToWide(kKindText[i]);
-    RECT measure = label;
-    DrawTextW(dc, w.c_str(), -1, &measure, DT_SINGLELINE | DT_CALCRECT);
-    label.right = measure.right;
-    if (Inside(label, x, y)) {
+    if (Inside(KindLabelRect(dc, i), x, y)) {
       dialog_.lbl_BGM_MouseDown(i, button, shift, x, y);
       break;
     }
   }
   SelectObject(dc, old);
   ReleaseDC(hwnd(), dc);
+}
+
+PanelParts MusicPanel::Children() const {
+  return PanelChildren(static_cast<int16_t>(dialog_.MarkedKind()), dialog_.fileCaption_, dialog_.notice_,
+                       Vormix_P::kIdRepeat, Vormix_P::kIdFile);
+}
+
+std::vector<RECT> MusicPanel::PartRects(size_t i) {
+  const PanelParts parts = Children();
+  if (i >= parts.which.size()) return {};
+  const int part = parts.which[i];
+  std::vector<RECT> rects;
+  HDC dc = GetDC(hwnd());
+  HGDIOBJ old = SelectObject(dc, dialog_.font_.Get());
+  if (const int kind = KindOfPart(part); kind >= 0) {
+    rects = {Rect(kMark[kind]), KindLabelRect(dc, kind)};
+  } else if (part == PanelParts::kRepeatLabel) {
+    RECT r = Rect(kRepeatLabel), measure = r;
+    DrawTextW(dc, L"曲目をﾘﾋﾟｰﾄ", -1, &measure, DT_SINGLELINE | DT_CALCRECT);
+    r.right = measure.right;
+    rects = {r};
+  } else if (part == PanelParts::kPath) {
+    rects = {Rect(kFileName)};
+  } else if (part == PanelParts::kNotice) {
+    rects = {Rect(kNotice)};
+  }
+  SelectObject(dc, old);
+  ReleaseDC(hwnd(), dc);
+  for (RECT& r : rects) MapWindowPoints(hwnd(), nullptr, reinterpret_cast<POINT*>(&r), 2);
+  return rects;
+}
+
+// As a click on the kind's mark does.
+void MusicPanel::DoDefaultAction(size_t i) {
+  const PanelParts parts = Children();
+  const int kind = i < parts.which.size() ? KindOfPart(parts.which[i]) : -1;
+  if (kind < 0) return;
+  const RECT mark = Rect(kMark[kind]);
+  dialog_.Img_BGM_MouseDown(kind, kLeftButton, 0, mark.left, mark.top);
+}
+
+void MusicPanel::Notify(DWORD event, int part) {
+  const PanelParts parts = Children();
+  for (size_t i = 0; i < parts.which.size(); ++i)
+    if (parts.which[i] == part) AccessibleWindow::Notify(hwnd(), event, i);
+}
+
+LRESULT MusicPanel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  LRESULT answered = 0;
+  if (accessible_.Handle(hwnd(), msg, wp, lp, answered)) return answered;
+  return Window::HandleMessage(msg, wp, lp);
 }
 
 // ---------------------------------------------------------------- the dialog
@@ -278,6 +333,10 @@ bool Vormix_P::Load() {
                                r.left, r.top, r.right - r.left, Y(3000), Pic_C.hwnd(),
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdRepeat)), GetModuleHandleW(nullptr), nullptr);
   SendMessageW(BGM_Repeat, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
+  // Its label is drawn on the panel: a screen reader hears the list, and the
+  // text field in it, by the label's text.
+  NameStandardObject(BGM_Repeat, "曲目をﾘﾋﾟｰﾄ");
+  NameStandardObject(GetWindow(BGM_Repeat, GW_CHILD), "曲目をﾘﾋﾟｰﾄ");
   // The buttons' design data: caption and font.
   auto design = [](const char* caption) {
     MemoryPropertyStore s;
@@ -394,6 +453,7 @@ HWND Vormix_P::FirstFocusable() const {
 }
 
 void Vormix_P::ShowModal() {
+  const AccessibilityApartment apartment;  // screen readers' calls arrive here from the start
   if (!hwnd() && !Load()) return;
   Show(SW_SHOWNORMAL);
   SetForegroundWindow(hwnd());
@@ -414,7 +474,9 @@ int Vormix_P::MarkedKind() const {
 
 void Vormix_P::SetFileCaption(const std::string& ansiPath) {
   fileCaption_ = WideToUtf8(AnsiToWide(ansiPath));
-  if (Pic_C.hwnd()) InvalidateRect(Pic_C.hwnd(), nullptr, FALSE);
+  if (!Pic_C.hwnd()) return;
+  InvalidateRect(Pic_C.hwnd(), nullptr, FALSE);
+  Pic_C.Notify(EVENT_OBJECT_NAMECHANGE, PanelParts::kPath);
 }
 
 void Vormix_P::ShowKind(int16_t kind) {
@@ -425,6 +487,8 @@ void Vormix_P::ShowKind(int16_t kind) {
   if (kind == 1) EnableWindow(BGM_Repeat, TRUE);
   if (kind == 2) Cmd_File->Button().SetEnabled(true);
   InvalidateRect(Pic_C.hwnd(), nullptr, FALSE);
+  for (int part : {PanelParts::kCd, PanelParts::kNone, PanelParts::kFile}) Pic_C.Notify(EVENT_OBJECT_STATECHANGE, part);
+  AccessibleWindow::Notify(BGM_Repeat, EVENT_OBJECT_STATECHANGE);
 }
 
 // Any mouse button on a mark or its label chooses that kind, also when it is
@@ -440,8 +504,12 @@ void Vormix_P::lbl_BGM_MouseDown(int index, int16_t button, int16_t shift, int x
 }
 
 void Vormix_P::SetNotice(const std::string& text) {
+  const bool had = !notice_.empty();
   notice_ = text;
-  if (Pic_C.hwnd()) InvalidateRect(Pic_C.hwnd(), nullptr, FALSE);
+  if (!Pic_C.hwnd()) return;
+  InvalidateRect(Pic_C.hwnd(), nullptr, FALSE);
+  if (had != !notice_.empty()) AccessibleWindow::Notify(Pic_C.hwnd(), EVENT_OBJECT_REORDER);
+  Pic_C.Notify(EVENT_OBJECT_NAMECHANGE, PanelParts::kNotice);
 }
 
 void Vormix_P::Cmd_File_Click() {
@@ -481,18 +549,45 @@ void Vormix_P::lbl_URL_Click() {
   SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW)));
 }
 
-RECT Vormix_P::UrlRect() const {
-  RECT r = Rect(kUrlBox);
+// A label sized to its text, as DrawLabel draws it.
+RECT Vormix_P::LabelRect(HFONT font, double l, double t, double w, double h, const char* text) const {
+  RECT r = Rect(Box{l, t, w, h});
   HDC dc = GetDC(hwnd());
-  HGDIOBJ old = SelectObject(dc, urlFont_.Get());
-  const std::wstring w = Utf8ToWide(kUrl);
+  HGDIOBJ old = SelectObject(dc, font);
+  const std::wstring wide = Utf8ToWide(text);
   RECT measure = r;
-  DrawTextW(dc, w.c_str(), -1, &measure, DT_SINGLELINE | DT_CALCRECT);
+  DrawTextW(dc, wide.c_str(), -1, &measure, DT_SINGLELINE | DT_CALCRECT);
   SelectObject(dc, old);
   ReleaseDC(hwnd(), dc);
   r.right = measure.right;
   r.bottom = std::max(r.bottom, measure.bottom);
   return r;
+}
+
+RECT Vormix_P::UrlRect() const { return LabelRect(urlFont_.Get(), kUrlBox.l, kUrlBox.t, kUrlBox.w, kUrlBox.h, kUrl); }
+
+acc::Item Vormix_P::Self() { return DialogItem(kCaption); }
+
+std::vector<acc::Item> Vormix_P::Parts() { return DialogChildren(kCredit, kUrl, kIdPanel, kIdSet, kIdCancel).items; }
+
+std::vector<RECT> Vormix_P::PartRects(size_t i) {
+  const DialogParts parts = DialogChildren(kCredit, kUrl, kIdPanel, kIdSet, kIdCancel);
+  if (i >= parts.which.size()) return {};
+  RECT r{};
+  if (parts.which[i] == DialogParts::kCredit)
+    r = LabelRect(font_.Get(), kCreditBox.l, kCreditBox.t, kCreditBox.w, kCreditBox.h, kCredit);
+  else if (parts.which[i] == DialogParts::kLink)
+    r = UrlRect();
+  else
+    return {};
+  MapWindowPoints(hwnd(), nullptr, reinterpret_cast<POINT*>(&r), 2);
+  return {r};
+}
+
+// What a click on the link does.
+void Vormix_P::DoDefaultAction(size_t i) {
+  const DialogParts parts = DialogChildren(kCredit, kUrl, kIdPanel, kIdSet, kIdCancel);
+  if (i < parts.which.size() && parts.which[i] == DialogParts::kLink) lbl_URL_Click();
 }
 
 void Vormix_P::Form_Paint(HDC dc) {
@@ -516,6 +611,8 @@ void Vormix_P::Form_MouseUp(int16_t button, int16_t, int x, int y) {
 }
 
 LRESULT Vormix_P::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  LRESULT answered = 0;
+  if (accessible_.Handle(hwnd(), msg, wp, lp, answered)) return answered;
   if (msg == WM_SETCURSOR && reinterpret_cast<HWND>(wp) == hwnd() && LOWORD(lp) == HTCLIENT) {
     POINT p;
     GetCursorPos(&p);

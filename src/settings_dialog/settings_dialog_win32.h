@@ -9,7 +9,9 @@
 #include <string>
 
 #include "controls/command_button_win32.h"
+#include "settings_dialog/dialog_accessibility.h"
 #include "startup/settings.h"
+#include "toolkit/accessible_win32.h"
 #include "toolkit/handles_win32.h"
 #include "toolkit/program_win32.h"
 #include "toolkit/window_win32.h"
@@ -20,19 +22,33 @@ class Vormix_P;
 
 // Pic_C (0): the sunken panel with the music choices, painting its own gradient
 // and its windowless labels and marks.
-class MusicPanel : public Window {
+class MusicPanel : public Window, private AccessibleSource {
  public:
   explicit MusicPanel(Vormix_P& dialog) : dialog_(dialog) {}
+  // Tells accessibility clients that one of its drawn parts changed.
+  void Notify(DWORD event, int part);
 
  protected:
   void Form_Paint(HDC dc) override;
   void Form_MouseDown(int16_t button, int16_t shift, int x, int y) override;
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
+  // To accessibility clients: a grouping named by its heading, its parts as
+  // the dialog's state makes them, each where the mouse finds it.
+  acc::Item Self() override { return PanelItem(); }
+  std::vector<acc::Item> Parts() override { return Children().items; }
+  std::vector<RECT> PartRects(size_t i) override;
+  void DoDefaultAction(size_t i) override;
+  PanelParts Children() const;
+  // Where a kind's label is, sized to its text.
+  RECT KindLabelRect(HDC dc, int kind) const;
+
   Vormix_P& dialog_;
+  AccessibleWindow accessible_{*this};
 };
 
-class Vormix_P : public Window {
+class Vormix_P : public Window, private AccessibleSource {
  public:
   static constexpr const char* kCaption = "Vormix_Dovraの設定";
   // Control ids, so that the controls can be found from outside.
@@ -94,6 +110,13 @@ class Vormix_P : public Window {
   // draws the frame at another size than it says, as Wine does, FitClient
   // corrects it afterwards).
   SIZE SizeAtDpi(int dpi) const;
+  // To accessibility clients: named by its caption; the credit and the link
+  // drawn on it, and its windows, are its parts.
+  acc::Item Self() override;
+  std::vector<acc::Item> Parts() override;
+  std::vector<RECT> PartRects(size_t i) override;
+  void DoDefaultAction(size_t i) override;
+  RECT LabelRect(HFONT font, double l, double t, double w, double h, const char* text) const;
   bool CanTakeFocus(HWND h) const;
   HWND FirstFocusable() const;
   RECT UrlRect() const;
@@ -113,6 +136,7 @@ class Vormix_P : public Window {
   HICON icon_ = nullptr;
   bool urlPressed_ = false;
   int dpi_ = 96;  // the density the dialog is laid out for
+  AccessibleWindow accessible_{*this};
 };
 
 }  // namespace dovra

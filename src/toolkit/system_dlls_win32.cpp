@@ -12,7 +12,7 @@ struct SystemDll {
   const wchar_t* name;
   std::atomic<HMODULE> module{nullptr};
 };
-SystemDll g_winmm{L"winmm.dll"}, g_msimg32{L"msimg32.dll"};
+SystemDll g_winmm{L"winmm.dll"}, g_msimg32{L"msimg32.dll"}, g_oleacc{L"oleacc.dll"};
 
 // The function's address, found once (the music's thread calls some of them
 // too: two threads finding it at once find the same address). The DLL stays
@@ -48,6 +48,9 @@ std::atomic<void*> slot_timeBeginPeriod{nullptr};
 std::atomic<void*> slot_timeEndPeriod{nullptr};
 std::atomic<void*> slot_TransparentBlt{nullptr};
 std::atomic<void*> slot_GradientFill{nullptr};
+std::atomic<void*> slot_LresultFromObject{nullptr};
+std::atomic<void*> slot_CreateStdAccessibleObject{nullptr};
+std::atomic<void*> slot_AccessibleObjectFromWindow{nullptr};
 
 }  // namespace
 
@@ -101,5 +104,19 @@ BOOL GradientFill(HDC dc, PTRIVERTEX vertices, ULONG vertexCount, PVOID mesh, UL
 }
 
 }  // namespace msimg32
+
+namespace oleacc {
+
+LRESULT LresultFromObject(REFIID riid, WPARAM wParam, LPUNKNOWN object) {
+  DOVRA_CALL(oleacc, LresultFromObject, static_cast<LRESULT>(E_NOTIMPL), riid, wParam, object);
+}
+HRESULT CreateStdAccessibleObject(HWND hwnd, LONG idObject, REFIID riid, void** object) {
+  DOVRA_CALL(oleacc, CreateStdAccessibleObject, E_NOTIMPL, hwnd, idObject, riid, object);
+}
+HRESULT AccessibleObjectFromWindow(HWND hwnd, DWORD idObject, REFIID riid, void** object) {
+  DOVRA_CALL(oleacc, AccessibleObjectFromWindow, E_NOTIMPL, hwnd, idObject, riid, object);
+}
+
+}  // namespace oleacc
 
 }  // namespace dovra

@@ -1,5 +1,5 @@
 // The calls Dovra makes into system DLLs that are not among Windows' "known
-// DLLs" (winmm, msimg32). Windows looks for such a DLL in the program's own
+// DLLs" (winmm, msimg32, oleacc). Windows looks for such a DLL in the program's own
 // folder first, so a winmm.dll planted beside a downloaded Dovra.scr would run
 // its code as soon as Dovra starts if Dovra imported it. Dovra imports only
 // known DLLs; these are loaded at their first use from the system folder only
@@ -8,6 +8,7 @@
 #pragma once
 #include <windows.h>
 #include <mmsystem.h>
+#include <oleacc.h>
 
 namespace dovra::winmm {
 
@@ -36,3 +37,11 @@ BOOL TransparentBlt(HDC to, int x, int y, int w, int h, HDC from, int fromX, int
 BOOL GradientFill(HDC dc, PTRIVERTEX vertices, ULONG vertexCount, PVOID mesh, ULONG meshCount, ULONG mode);
 
 }  // namespace dovra::msimg32
+
+namespace dovra::oleacc {
+
+LRESULT LresultFromObject(REFIID riid, WPARAM wParam, LPUNKNOWN object);
+HRESULT CreateStdAccessibleObject(HWND hwnd, LONG idObject, REFIID riid, void** object);
+HRESULT AccessibleObjectFromWindow(HWND hwnd, DWORD idObject, REFIID riid, void** object);
+
+}  // namespace dovra::oleacc
