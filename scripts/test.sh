@@ -265,11 +265,13 @@ if [[ -n $windows_ok ]]; then
     echo "This machine runs no 32-bit programs: the installer's tests run its x64 test build."
     check package-x64-test-installer bash scripts/package.sh --x64-test-installer "$DOVRA_BUILD/x64-test-setup.exe"
     check package-install-64-bit-prefix-x64-test-build tests/package/package_test.sh install 64 \
-      "$DOVRA_BUILD/x64-test-setup.exe" "$DOVRA_WIN_BUILD/Dovra.scr" "$DOVRA_WIN_BUILD/preview_host.exe"
+      "$DOVRA_BUILD/x64-test-setup.exe" "$DOVRA_WIN_BUILD/Dovra.scr" "$DOVRA_WIN_BUILD/preview_host.exe" \
+      "$DOVRA_WIN_BUILD/planted.dll"
   else
     for bits in 32 64; do
       check "package-install-$bits-bit-prefix" tests/package/package_test.sh install "$bits" \
-        "dist/Dovra-$version-setup.exe" "$DOVRA_BUILD/windows/Dovra.scr" "$DOVRA_BUILD/windows/preview_host.exe"
+        "dist/Dovra-$version-setup.exe" "$DOVRA_BUILD/windows/Dovra.scr" "$DOVRA_BUILD/windows/preview_host.exe" \
+        "$DOVRA_BUILD/windows/planted.dll"
     done
   fi
 fi

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # usage: tests/package/package_test.sh zip ZIP SCR
-#        tests/package/package_test.sh install 32|64 SETUP SCR PREVIEW_HOST
+#        tests/package/package_test.sh install 32|64 SETUP SCR PREVIEW_HOST PLANTED_DLL
 # "zip" checks the zip a user downloads. "install" installs, runs and
 # uninstalls Dovra with the installer under Wine, in a fresh copy of the 32-bit
 # or the 64-bit test prefix, as users do on 32-bit and on 64-bit Windows, and
@@ -38,7 +38,7 @@ check_zip() {
 }
 
 install_table() {
-  local bits=$1 setup=$2 scr=$3 host=$4
+  local bits=$1 setup=$2 scr=$3 host=$4 planted=$5
   export DOVRA_WINE_BITS=$bits WINEPREFIX=''
   unset DISPLAY
   source "$ROOT/scripts/wine-env.sh"
@@ -68,9 +68,25 @@ install_table() {
   local version
   version=$(sed -n 's/.*VALUE "ProductVersion", "\([^"]*\)".*/\1/p' "$ROOT/src/resources/dovra.rc")
 
-  # 1. A silent install puts the built file in place, and nothing half-done.
-  wine_exec 120 "$setup" /S || fail "silent install exited $?"
+  # 1. A silent install from the folder it was downloaded to, where DLLs with
+  # the names of system DLLs it might load were planted (Wine told to look
+  # there first, as Windows does): none is loaded by the installer. A load that
+  # Wine's own DLLs ask for (its user32 loads uxtheme by name) is not the
+  # installer's; its user32 also imports version.dll, so that one is not planted.
+  # The built file is put in place, and nothing half-done.
+  local download=$work/download names='uxtheme winmm msimg32 oleacc dwmapi riched20 shfolder userenv profapi cryptbase propsys'
+  mkdir -p "$download"
+  cp "$setup" "$download/"
+  for d in $names; do cp "$planted" "$download/$d.dll"; done
+  WINEDLLOVERRIDES="$WINEDLLOVERRIDES;${names// /,}=n,b" wine_exec 120 "$download/$(basename "$setup")" /S ||
+    fail "silent install exited $?"
   wine_cmd wineserver -w
+  local marker
+  for marker in "$download"/*.loaded; do
+    [[ -e $marker ]] || continue
+    iconv -f UTF-16LE -t UTF-8 "$marker" | grep -qvixE "ntdll.dll|kernel32.dll|kernelbase.dll|$(basename "$setup")" ||
+      fail "the installer loaded the planted $(basename "$marker" .loaded)"
+  done
   cmp -s "$sys/Dovra.scr" "$scr" || fail "installed Dovra.scr differs from the built one"
   [[ ! -e $sys/Dovra.scr.new ]] || fail "a half-installed file is left"
   # 2. The current screen saver and the uninstall entry name files that exist.
@@ -90,7 +106,7 @@ install_table() {
   [[ $(regval "$entry" QuietUninstallString $view) == *'uninstall.exe" /S' ]] || fail "QuietUninstallString"
   [[ -n $(regval "$entry" UninstallString $view) ]] || fail "UninstallString"
   instdir=$(regval "$entry" InstallLocation $view)
-  ok "$bits-bit: silent install; SCRNSAVE.EXE '$saver' and the entry's icon exist as a $bits-bit program sees them"
+  ok "$bits-bit: silent install beside planted DLLs; SCRNSAVE.EXE '$saver' and the entry's icon exist as a $bits-bit program sees them"
 
   # 3. The saver as the system starts it: the value, with /s, by the system's own cmd.
   wine_cmd "$DOVRA_WINE" cmd /c "$saver" /s >/dev/null 2>&1 &
@@ -160,6 +176,6 @@ install_table() {
 
 case ${1-} in
   zip) check_zip "$2" "$3" ;;
-  install) install_table "$2" "$3" "$4" "$5" ;;
-  *) echo "usage: $0 zip ZIP SCR | install 32|64 SETUP SCR PREVIEW_HOST" >&2; exit 2 ;;
+  install) install_table "$2" "$3" "$4" "$5" "$6" ;;
+  *) echo "usage: $0 zip ZIP SCR | install 32|64 SETUP SCR PREVIEW_HOST PLANTED_DLL" >&2; exit 2 ;;
 esac
