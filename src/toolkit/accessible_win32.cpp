@@ -61,15 +61,11 @@ RECT Bounds(const std::vector<RECT>& rects) {
 
 }  // namespace
 
-class WindowAccessible final : public IAccessible {
+// What every accessible object here has in common: IUnknown, and an IDispatch
+// that clients of accessibility never need (they call the methods directly).
+class AccessibleBase : public IAccessible {
  public:
-  WindowAccessible(HWND hwnd, AccessibleSource& source) : hwnd_(hwnd), source_(&source) {}
-  void Detach() {
-    hwnd_ = nullptr;
-    source_ = nullptr;
-  }
-
-  // IUnknown.
+  virtual ~AccessibleBase() = default;
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
     if (!out) return E_POINTER;
     *out = nullptr;
@@ -84,8 +80,6 @@ class WindowAccessible final : public IAccessible {
     if (n == 0) delete this;
     return static_cast<ULONG>(n);
   }
-
-  // IDispatch: clients of accessibility call the methods directly.
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override {
     if (!n) return E_POINTER;
     *n = 0;
@@ -95,6 +89,19 @@ class WindowAccessible final : public IAccessible {
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
     return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
+
+ private:
+  LONG refs_ = 1;
+};
+
+class WindowAccessible final : public AccessibleBase {
+ public:
+  WindowAccessible(HWND hwnd, AccessibleSource& source) : hwnd_(hwnd), source_(&source) {}
+  void Detach() {
+    hwnd_ = nullptr;
+    source_ = nullptr;
   }
 
   // IAccessible.
@@ -258,7 +265,6 @@ class WindowAccessible final : public IAccessible {
       return S_OK;
     });
   }
-  HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
 
  private:
@@ -312,7 +318,6 @@ class WindowAccessible final : public IAccessible {
     });
   }
 
-  LONG refs_ = 1;
   HWND hwnd_;
   AccessibleSource* source_;
 };
@@ -350,40 +355,13 @@ void AccessibleWindow::Notify(HWND hwnd, DWORD event, size_t part) {
 
 namespace {
 
-class NamedAccessible final : public IAccessible {
+class NamedAccessible final : public AccessibleBase {
  public:
   NamedAccessible(IAccessible* inner, std::string name) : inner_(inner), name_(std::move(name)) {}
+  ~NamedAccessible() override { Detach(); }
   void Detach() {
     if (inner_) inner_->Release();
     inner_ = nullptr;
-  }
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
-    if (!out) return E_POINTER;
-    *out = nullptr;
-    if (riid != IID_IUnknown && riid != IID_IDispatch && riid != IID_IAccessible) return E_NOINTERFACE;
-    *out = static_cast<IAccessible*>(this);
-    AddRef();
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const LONG n = InterlockedDecrement(&refs_);
-    if (n == 0) {
-      Detach();
-      delete this;
-    }
-    return static_cast<ULONG>(n);
-  }
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override {
-    if (!n) return E_POINTER;
-    *n = 0;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
-    return E_NOTIMPL;
   }
 
   HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* out) override {
@@ -409,7 +387,6 @@ class NamedAccessible final : public IAccessible {
   HRESULT STDMETHODCALLTYPE accNavigate(LONG d, VARIANT s, VARIANT* p) override { return Call([&](IAccessible* a) { return a->accNavigate(d, s, p); }); }
   HRESULT STDMETHODCALLTYPE accHitTest(LONG x, LONG y, VARIANT* p) override { return Call([&](IAccessible* a) { return a->accHitTest(x, y, p); }); }
   HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT c) override { return Call([&](IAccessible* a) { return a->accDoDefaultAction(c); }); }
-  HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE put_accValue(VARIANT c, BSTR v) override { return Call([&](IAccessible* a) { return a->put_accValue(c, v); }); }
 
  private:
@@ -417,7 +394,6 @@ class NamedAccessible final : public IAccessible {
   HRESULT Call(F&& f) {
     return Guard([&]() -> HRESULT { return inner_ ? f(inner_) : RPC_E_DISCONNECTED; });
   }
-  LONG refs_ = 1;
   IAccessible* inner_;
   std::string name_;
 };
