@@ -42,6 +42,14 @@ int Cycles() {
 
 std::string Bytes(const std::vector<unsigned char>& v) { return std::string(v.begin(), v.end()); }
 
+// A click on the dialog's ｷｬﾝｾﾙ button.
+void ClickCancel(HWND dialog) {
+  HWND cancel = GetDlgItem(dialog, 104);
+  PostMessageW(cancel, WM_MOUSEMOVE, 0, MAKELPARAM(4, 4));
+  PostMessageW(cancel, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+  PostMessageW(cancel, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+}
+
 }  // namespace
 
 // Where the pictures cannot be written or read back (here: folders stand where
@@ -103,14 +111,8 @@ TEST(Reliability, BadSettingsFilesNeitherCrashNorChange) {
       HWND w = p.WaitWindow(full ? kMain : kDialog, 10000);
       ASSERT_NE(w, nullptr);
       Pump(300);
-      if (full) {
-        PostMessageW(w, WM_KEYDOWN, VK_ESCAPE, 0);
-      } else {
-        HWND cancel = GetDlgItem(w, 104);
-        PostMessageW(cancel, WM_MOUSEMOVE, 0, MAKELPARAM(4, 4));
-        PostMessageW(cancel, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
-        PostMessageW(cancel, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
-      }
+      if (full) PostMessageW(w, WM_KEYDOWN, VK_ESCAPE, 0);
+      else ClickCancel(w);
       DWORD code = 0;
       ASSERT_TRUE(p.WaitExit(5000, &code));
       EXPECT_FALSE(IsCrash(code));
@@ -277,10 +279,7 @@ TEST(Reliability, DllsPlantedBesideTheSaverAreNeverLoaded) {
         EXPECT_HRESULT_SUCCEEDED(AccessibleObjectFromWindow(w, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&a)));
         if (a) a->Release();
         CoUninitialize();
-        HWND cancel = GetDlgItem(w, 104);
-        PostMessageW(cancel, WM_MOUSEMOVE, 0, MAKELPARAM(4, 4));
-        PostMessageW(cancel, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
-        PostMessageW(cancel, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+        ClickCancel(w);
       }
     }
     DWORD code = 99;
