@@ -56,7 +56,7 @@ install_table() {
   if [[ $bits == 64 ]]; then
     dir='C:\windows\syswow64' sys=$WINEPREFIX/drive_c/windows/syswow64
     # A 32-bit installer's entry is in the 32-bit view of the registry.
-    file -b "$setup" | grep -q '^PE32 ' && view=/reg:32
+    x86_64-w64-mingw32-objdump -f "$setup" | grep -q 'file format pei-i386' && view=/reg:32
   fi
   local user store
   user=$(ls "$WINEPREFIX/drive_c/users" | grep -v -x Public | head -n1)
