@@ -44,22 +44,31 @@ void Paint(Vormix_C1& s, COLORREF (*colour)(int, int)) {
     }
 }
 
+// The scene both measurements draw: the stars, shape 7 (171 balls) seen from
+// one place, and the marks of what each frame changes.
+struct BenchScene {
+  BenchScene(int W, int H) {
+    Rnd rnd;
+    rnd.Seed(1234);
+    StartStars(stars, rnd);
+    LoadShape(list, 7);
+    marks.Reset(W, H);
+  }
+  StarField stars{};
+  VertexList list;
+  View view{30, 20, 2500, kStartDistance};
+  BallPainter painter;
+  FrameMarks marks;
+};
+
 // Frames made as the saver makes them: the background given back where the
 // last frame drew, stars, the balls far to near; with present given, what
 // changed is also converted into it and shown on screen, as the saver does.
 double FrameMedian(Vormix_C1& back, Vormix_C1& picture, Vormix_C1& ball, int frames,
                    const SceneScale& scale = SceneScale(), PresentSurface* present = nullptr, HDC screen = nullptr) {
   const int W = back.Width(), H = back.Height();
-  StarField stars{};
-  Rnd rnd;
-  rnd.Seed(1234);
-  StartStars(stars, rnd);
-  VertexList list;
-  LoadShape(list, 7);
-  View view{30, 20, 2500, kStartDistance};
-  BallPainter painter;
-  FrameMarks marks;
-  marks.Reset(W, H);
+  BenchScene scene(W, H);
+  auto& [stars, list, view, painter, marks] = scene;
   std::vector<double> times;
   for (int f = 0; f < frames; ++f) {
     AnimateShape(list, 7);
@@ -83,16 +92,8 @@ double FrameMedian(Vormix_C1& back, Vormix_C1& picture, Vormix_C1& ball, int fra
 void Breakdown(Vormix_C1& back, Vormix_C1& picture, Vormix_C1& ball, int frames, HDC window,
                PresentSurface& present) {
   const int W = back.Width(), H = back.Height();
-  StarField stars{};
-  Rnd rnd;
-  rnd.Seed(1234);
-  StartStars(stars, rnd);
-  VertexList list;
-  LoadShape(list, 7);
-  View view{30, 20, 2500, kStartDistance};
-  BallPainter painter;
-  FrameMarks marks;
-  marks.Reset(W, H);
+  BenchScene scene(W, H);
+  auto& [stars, list, view, painter, marks] = scene;
   const char* const names[] = {"background", "stars", "balls", "conversion", "present"};
   constexpr int kStages = 5;
   std::vector<double> t[kStages], eachPlace;
