@@ -65,6 +65,16 @@ install_table() {
   # A registry value as the system's own reg prints it, or nothing.
   regval() { wine_cmd "$DOVRA_WINE" reg query "$1" /v "$2" ${3-} 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_[A-Z]* *//p"; }
   exists() { [[ $(wine_cmd "$DOVRA_WINE" cmd /c if exist "$1" echo yes 2>/dev/null | tr -d '\r') == yes ]]; }
+  # Ends Windows programs by image name, as the system sees them. (Matching
+  # Linux command lines could hit this very script: its arguments hold the
+  # same file names, followed by whatever folder the clone sits in.)
+  # STARTER is the background job that started them; it ends with them.
+  stop_programs() {
+    local starter=$1 image; shift
+    for image; do wine_cmd "$DOVRA_WINE" taskkill /f /im "$image" >/dev/null 2>&1; done
+    for _ in $(seq 100); do kill -0 "$starter" 2>/dev/null || break; sleep 0.1; done
+    ! kill -0 "$starter" 2>/dev/null || fail "$* did not end"
+  }
   local version
   version=$(sed -n 's/.*VALUE "ProductVersion", "\([^"]*\)".*/\1/p' "$ROOT/src/resources/dovra.rc")
 
@@ -126,7 +136,7 @@ install_table() {
   sleep 4
   wine_exec 120 "$setup" /S && fail "installing over a running Dovra reported success"
   [[ $(tail -c 1 "$sys/Dovra.scr") == X && ! -e $sys/Dovra.scr.new ]] || fail "a running Dovra was half replaced"
-  kill $dialog 2>/dev/null; pkill -f 'Dovra.scr /c' 2>/dev/null; sleep 2
+  stop_programs $dialog Dovra.scr
   wine_exec 120 "$setup" /S || fail "installing over the same version exited $?"
   cmp -s "$sys/Dovra.scr" "$scr" || fail "installing again did not replace Dovra.scr"
   ok "$bits-bit: a running Dovra is left whole; the same version installs over a stopped one"
@@ -144,7 +154,7 @@ install_table() {
   [[ $rc == 2 ]] || fail "uninstalling under a running preview exited $rc"
   [[ -e $sys/Dovra.scr && -n $(regval "$entry" DisplayName $view) && -n $(regval "$desktop" 'SCRNSAVE.EXE') ]] ||
     fail "uninstalling under a running preview removed something"
-  kill $preview 2>/dev/null; pkill -f 'preview_host.exe C:' 2>/dev/null; pkill -f 'Dovra.scr /p' 2>/dev/null; sleep 2
+  stop_programs $preview preview_host.exe Dovra.scr
   ok "$bits-bit: under a running preview, uninstall exits 2 and leaves everything"
 
   # 6. SCRNSAVE.EXE as the settings page writes it (SysWOW64 on 64-bit
