@@ -21,8 +21,6 @@ using dovra::test::WriteBytes;
 
 namespace {
 
-const wchar_t* const kDialog = L"Vormix_Dovraの設定";
-const std::string kKind = "BGM\x8B\xE6\x95\xAA", kRepeat = "BGM\xD8\xCB\xDF\xB0\xC4", kFile = "BGM\xCC\xA7\xB2\xD9";
 
 std::string Utf8(const wchar_t* w) {
   if (!w) return "";
@@ -154,11 +152,11 @@ TEST(Accessibility, TheDialogSpeaksToAScreenReader) {
     TempDir dir;
     const std::string music = dir.File("song.mp3");
     WriteBytes(music, "ID3");
-    const std::string ini = "[Section]\r\n" + kKind + "= " + std::to_string(kind) + "\r\n" + kRepeat + "= 3\r\n" +
-                            kFile + "=" + music + "\r\n";
+    const std::string ini = "[Section]\r\n" + kKeyKind + "= " + std::to_string(kind) + "\r\n" + kKeyRepeat + "= 3\r\n" +
+                            kKeyFile + "=" + music + "\r\n";
     WriteBytes(dir.File("VormixDovra.ini"), ini);
     SaverProcess p(dir.Path(), "/c");
-    HWND dialog = p.WaitWindow(kDialog, 10000);
+    HWND dialog = p.WaitWindow(kDialogCaption, 10000);
     ASSERT_NE(dialog, nullptr);
     Pump(500);
     IAccessible* root = nullptr;
@@ -248,7 +246,7 @@ TEST(Accessibility, TheDialogSpeaksToAScreenReader) {
     const std::string written(after.begin(), after.end());
     // (Wine writes "key=0" where Windows writes "key= 0".)
     if (kind == 2)
-      EXPECT_TRUE(written.find(kKind + "= 0") != std::string::npos || written.find(kKind + "=0") != std::string::npos)
+      EXPECT_TRUE(written.find(kKeyKind + "= 0") != std::string::npos || written.find(kKeyKind + "=0") != std::string::npos)
           << "設定 did not write the kind: " << written;
     else EXPECT_EQ(written, ini) << "ｷｬﾝｾﾙ wrote something";
     root->Release();

@@ -13,10 +13,6 @@ using dovra::test::WriteBytes;
 
 namespace {
 
-const wchar_t* const kDialog = L"Vormix_Dovraの設定";
-const std::string kKind = "BGM\x8B\xE6\x95\xAA";
-const std::string kRepeat = "BGM\xD8\xCB\xDF\xB0\xC4";
-const std::string kFile = "BGM\xCC\xA7\xB2\xD9";
 enum { kPanel = 100, kRepeatBox = 101, kFileButton = 102, kSet = 103, kCancel = 104 };
 
 std::string Ini(const TempDir& dir) {
@@ -61,10 +57,10 @@ bool HasEntry(const std::string& ini, const std::string& key, const std::string&
 
 TEST(DialogRun, StoredCdChoiceShowsAndATypedRepeatIsWritten) {
   TempDir dir;
-  const std::string stored = "[Section]\r\n" + kKind + "= 1\r\n" + kRepeat + "= 5\r\n";
+  const std::string stored = "[Section]\r\n" + kKeyKind + "= 1\r\n" + kKeyRepeat + "= 5\r\n";
   WriteBytes(dir.File("VormixDovra.ini"), stored);
   SaverProcess p(dir.Path(), "/c");
-  HWND d = p.WaitWindow(kDialog, 10000);
+  HWND d = p.WaitWindow(kDialogCaption, 10000);
   ASSERT_NE(d, nullptr);
   HWND combo = GetDlgItem(GetDlgItem(d, kPanel), kRepeatBox);
   EXPECT_TRUE(IsWindowEnabled(combo));
@@ -77,7 +73,7 @@ TEST(DialogRun, StoredCdChoiceShowsAndATypedRepeatIsWritten) {
   // Byte for byte, with the one difference Wine makes (no blank before a number).
   const std::string ini = Ini(dir);
   auto expected = [&](const std::string& blank) {
-    return "[Section]\r\n" + kKind + "=" + blank + "1\r\n" + kRepeat + "=" + blank + "7\r\n" + kFile + "=\r\n";
+    return "[Section]\r\n" + kKeyKind + "=" + blank + "1\r\n" + kKeyRepeat + "=" + blank + "7\r\n" + kKeyFile + "=\r\n";
   };
   EXPECT_TRUE(ini == expected(" ") || ini == expected("")) << ini;
 }
@@ -86,9 +82,9 @@ TEST(DialogRun, ChoosingNoneWritesZeroAndKeepsThePath) {
   TempDir dir;
   const std::string music = dir.File("a song.mp3");
   WriteBytes(music, "ID3");
-  WriteBytes(dir.File("VormixDovra.ini"), "[Section]\r\n" + kKind + "= 2\r\n" + kRepeat + "= 0\r\n" + kFile + "=" + music + "\r\n");
+  WriteBytes(dir.File("VormixDovra.ini"), "[Section]\r\n" + kKeyKind + "= 2\r\n" + kKeyRepeat + "= 0\r\n" + kKeyFile + "=" + music + "\r\n");
   SaverProcess p(dir.Path(), "/c:1234");
-  HWND d = p.WaitWindow(kDialog, 10000);
+  HWND d = p.WaitWindow(kDialogCaption, 10000);
   ASSERT_NE(d, nullptr);
   EXPECT_EQ(RepeatText(d), L"");  // repeat 0 shows an empty text
   PressPanel(d, 700, 1230);       // the label "なし"
@@ -96,31 +92,31 @@ TEST(DialogRun, ChoosingNoneWritesZeroAndKeepsThePath) {
   Click(GetDlgItem(d, kSet));
   ASSERT_TRUE(p.WaitExit(5000));
   const std::string ini = Ini(dir);
-  EXPECT_TRUE(HasEntry(ini, kKind, "0")) << ini;
-  EXPECT_TRUE(HasEntry(ini, kRepeat, "0")) << ini;
-  EXPECT_TRUE(HasEntry(ini, kFile, music)) << ini;
+  EXPECT_TRUE(HasEntry(ini, kKeyKind, "0")) << ini;
+  EXPECT_TRUE(HasEntry(ini, kKeyRepeat, "0")) << ini;
+  EXPECT_TRUE(HasEntry(ini, kKeyFile, music)) << ini;
 }
 
 TEST(DialogRun, RightButtonOnAMarkChoosesIt) {
   TempDir dir;
   SaverProcess p(dir.Path(), "/c");
-  HWND d = p.WaitWindow(kDialog, 10000);
+  HWND d = p.WaitWindow(kDialogCaption, 10000);
   ASSERT_NE(d, nullptr);
   PressPanel(d, 510, 930, WM_RBUTTONDOWN);  // the CD mark
   Pump(200);
   EXPECT_TRUE(IsWindowEnabled(GetDlgItem(GetDlgItem(d, kPanel), kRepeatBox)));
   Click(GetDlgItem(d, kSet));
   ASSERT_TRUE(p.WaitExit(5000));
-  EXPECT_TRUE(HasEntry(Ini(dir), kKind, "1")) << Ini(dir);
+  EXPECT_TRUE(HasEntry(Ini(dir), kKeyKind, "1")) << Ini(dir);
 }
 
 TEST(DialogRun, CancelAndTheCloseBoxWriteNothing) {
   for (bool closeBox : {false, true}) {
     TempDir dir;
-    const std::string stored = "[Section]\r\n" + kKind + "= 1\r\n" + kRepeat + "= 5\r\n";
+    const std::string stored = "[Section]\r\n" + kKeyKind + "= 1\r\n" + kKeyRepeat + "= 5\r\n";
     WriteBytes(dir.File("VormixDovra.ini"), stored);
     SaverProcess p(dir.Path(), "/c");
-    HWND d = p.WaitWindow(kDialog, 10000);
+    HWND d = p.WaitWindow(kDialogCaption, 10000);
     ASSERT_NE(d, nullptr);
     PressPanel(d, 500, 1530);  // MP3、WAV
     Type(d, L"9");
@@ -133,7 +129,7 @@ TEST(DialogRun, CancelAndTheCloseBoxWriteNothing) {
   }
   TempDir empty;
   SaverProcess p(empty.Path(), "/c");
-  HWND d = p.WaitWindow(kDialog, 10000);
+  HWND d = p.WaitWindow(kDialogCaption, 10000);
   ASSERT_NE(d, nullptr);
   Click(GetDlgItem(d, kCancel));
   ASSERT_TRUE(p.WaitExit(5000));
@@ -144,9 +140,9 @@ TEST(DialogRun, CancellingTheFileDialogChangesNothing) {
   TempDir dir;
   const std::string music = dir.File("kept.wav");
   WriteBytes(music, "RIFF");
-  WriteBytes(dir.File("VormixDovra.ini"), "[Section]\r\n" + kKind + "= 2\r\n" + kFile + "=" + music + "\r\n");
+  WriteBytes(dir.File("VormixDovra.ini"), "[Section]\r\n" + kKeyKind + "= 2\r\n" + kKeyFile + "=" + music + "\r\n");
   SaverProcess p(dir.Path(), "/c");
-  HWND d = p.WaitWindow(kDialog, 10000);
+  HWND d = p.WaitWindow(kDialogCaption, 10000);
   ASSERT_NE(d, nullptr);
   Click(GetDlgItem(GetDlgItem(d, kPanel), kFileButton));
   HWND open = p.WaitWindow(L"ﾌｧｲﾙを開く", 10000);
@@ -155,6 +151,6 @@ TEST(DialogRun, CancellingTheFileDialogChangesNothing) {
   Pump(500);
   Click(GetDlgItem(d, kSet));
   ASSERT_TRUE(p.WaitExit(5000));
-  EXPECT_TRUE(HasEntry(Ini(dir), kFile, music)) << Ini(dir);
-  EXPECT_TRUE(HasEntry(Ini(dir), kKind, "2")) << Ini(dir);
+  EXPECT_TRUE(HasEntry(Ini(dir), kKeyFile, music)) << Ini(dir);
+  EXPECT_TRUE(HasEntry(Ini(dir), kKeyKind, "2")) << Ini(dir);
 }

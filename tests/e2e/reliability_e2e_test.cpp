@@ -27,7 +27,6 @@ using dovra::test::WriteBytes;
 namespace {
 
 const wchar_t* const kMain = L"Vormix_Main";
-const wchar_t* const kDialog = L"Vormix_Dovraの設定";
 
 bool IsCrash(DWORD code) { return (code & 0xC0000000u) == 0xC0000000u; }
 bool CursorShowing() {
@@ -87,7 +86,7 @@ TEST(Reliability, BadSettingsFilesNeitherCrashNorChange) {
   std::mt19937 rng(2026);
   std::string random(4096, '\0');
   for (char& c : random) c = static_cast<char>(rng());
-  const std::string kind = "BGM\x8B\xE6\x95\xAA", rep = "BGM\xD8\xCB\xDF\xB0\xC4", file = "BGM\xCC\xA7\xB2\xD9";
+  const std::string &kind = kKeyKind, &rep = kKeyRepeat, &file = kKeyFile;
   TempDir shared;
   const std::string locked = shared.File("locked.mp3");
   WriteBytes(locked, "ID3");
@@ -108,7 +107,7 @@ TEST(Reliability, BadSettingsFilesNeitherCrashNorChange) {
       WriteBytes(dir.File("VormixDovra.ini"), inis[i]);
       SaverProcess p(dir.Path(), args);
       const bool full = args[1] == 's';
-      HWND w = p.WaitWindow(full ? kMain : kDialog, 10000);
+      HWND w = p.WaitWindow(full ? kMain : kDialogCaption, 10000);
       ASSERT_NE(w, nullptr);
       Pump(300);
       if (full) PostMessageW(w, WM_KEYDOWN, VK_ESCAPE, 0);
@@ -196,7 +195,7 @@ bool WriteToneWav(const std::string& path, uint32_t claimed, uint64_t size) {
 // at once, and Escape ends every run with exit code 0.
 TEST(Reliability, HugeBrokenAndVanishingWavFilesNeverHoldTheSaver) {
   ASSERT_GT(waveOutGetNumDevs(), 0u) << "no wave device: the test command points ALSA at a capture file";
-  const std::string kind = "BGM\x8B\xE6\x95\xAA", file = "BGM\xCC\xA7\xB2\xD9";
+  const std::string &kind = kKeyKind, &file = kKeyFile;
   struct Case {
     const char* what;
     uint32_t claimed;
@@ -267,7 +266,7 @@ TEST(Reliability, DllsPlantedBesideTheSaverAreNeverLoaded) {
       ASSERT_NE(GetWindow(pane, GW_CHILD), nullptr);
       PostMessageW(GetWindow(pane, GW_CHILD), WM_CLOSE, 0, 0);
     } else {
-      HWND w = p.WaitWindow(args[1] == 's' ? kMain : kDialog, 10000);
+      HWND w = p.WaitWindow(args[1] == 's' ? kMain : kDialogCaption, 10000);
       ASSERT_NE(w, nullptr);
       Pump(1500);
       if (args[1] == 's') {

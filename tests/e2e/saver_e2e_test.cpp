@@ -203,7 +203,7 @@ TEST(Requests, UnknownRequestsEndWithoutAWindow) {
 }
 
 TEST(Requests, AnOpenSaverOrDialogStopsEveryStart) {
-  for (const wchar_t* caption : {L"Vormix_Main", L"Vormix_Dovraの設定"}) {
+  for (const wchar_t* caption : {L"Vormix_Main", kDialogCaption}) {
     HWND other = CreateWindowExW(0, L"STATIC", caption, WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(other, nullptr);
     HWND pane = CreateWindowExW(0, L"STATIC", L"pane", WS_POPUP | WS_VISIBLE, 0, 0, 152, 112, nullptr, nullptr, nullptr, nullptr);

@@ -6,6 +6,14 @@
 
 namespace dovra::e2e {
 
+// Names the saver shows the world, written out here rather than taken from its
+// sources, so a changed name there fails these tests. The INI keys are
+// Shift-JIS bytes: BGM区分, BGMﾘﾋﾟｰﾄ, BGMﾌｧｲﾙ.
+inline const wchar_t* const kDialogCaption = L"Vormix_Dovraの設定";
+inline const std::string kKeyKind = "BGM\x8B\xE6\x95\xAA";
+inline const std::string kKeyRepeat = "BGM\xD8\xCB\xDF\xB0\xC4";
+inline const std::string kKeyFile = "BGM\xCC\xA7\xB2\xD9";
+
 // Dovra.scr (or another program) beside this test program.
 std::string BuiltSaver(const std::string& program = "Dovra.scr");
 
