@@ -17,7 +17,7 @@ void DrawStars(StarField& stars, HDC hdc, int32_t W, int32_t H, FrameMarks* mark
 void DrawStars(StarField& stars, Vormix_C1& BackBuffer, int32_t W, int32_t H, const SceneScale& scale,
                FrameMarks* marks) {
   GdiFlush();
-  const DibView dst{BackBuffer.Bits(), BackBuffer.Width(), BackBuffer.Height(), DibStride(BackBuffer.Width())};
+  const DibView dst = BackBuffer.View();
   if (scale.IsOne()) {
     // SetPixel on a 24-bit DIB section sets exactly this pixel, clipped; three
     // hundred calls into GDI cost more than the rest of the stars' frame.
@@ -47,7 +47,7 @@ struct BallPaint {
   BallPaint(HDC hdc, Vormix_C1& sprite, FrameMarks* marks)
       : hdc(hdc), sprite(sprite), marks(marks), direct(Vormix_C1::DirectTarget(hdc)) {
     GdiFlush();
-    if (direct) runs.emplace(DibView{sprite.Bits(), sprite.Width(), sprite.Height(), DibStride(sprite.Width())});
+    if (direct) runs.emplace(sprite.View());
   }
   void operator()(int32_t x, int32_t y) const {
     if (runs) runs->CopyTo(*direct, x, y);
@@ -103,8 +103,7 @@ void StartFrame(Vormix_C1& BackBuffer, Vormix_C1& BackPicture, FrameMarks& marks
   // than all else a frame draws, and gives the same bytes where nothing was drawn.
   GdiFlush();
   const POINT at = BackgroundOrigin(BackPicture, BackBuffer);
-  const DibView back{BackBuffer.Bits(), BackBuffer.Width(), BackBuffer.Height(), DibStride(BackBuffer.Width())};
-  const DibView picture{BackPicture.Bits(), BackPicture.Width(), BackPicture.Height(), DibStride(BackPicture.Width())};
+  const DibView back = BackBuffer.View(), picture = BackPicture.View();
   marks.StartFrame([&](const FrameBox& b) { RestoreBackground(back, picture, at.x, at.y, b); });
 }
 

@@ -45,7 +45,7 @@ void PresentSurface::Present(const Vormix_C1& back, FrameMarks& marks, HDC toDC,
 RECT PresentSurface::Convert(const Vormix_C1& back, FrameMarks& marks) {
   if (!Ready()) return RECT{};
   GdiFlush();  // GDI's drawing into the back buffer is done before its bytes are read
-  const DibView src{back.Bits(), back.Width(), back.Height(), DibStride(back.Width())};
+  const DibView src = back.View();
   const Dib32View dst = View();
   const FrameBox bounds = marks.Take([&](const FrameBox& b) {
     for (int32_t y = b.y; y < b.y + b.h; ++y) Convert24To32(src, dst, y, b.x, b.x + b.w);

@@ -92,7 +92,7 @@ void Vormix_C1::PaintToTrans(HDC toDC, int32_t atX, int32_t atY, int32_t Ratio) 
   if (Ratio == 100 && hDIB) {
     if (const std::optional<DibView> to = DirectTarget(toDC)) {
       GdiFlush();
-      CopyTransparent(DibView{static_cast<uint8_t*>(lpBits), Width(), Height(), DibStride(Width())}, *to, atX, atY);
+      CopyTransparent(View(), *to, atX, atY);
       return;
     }
   }

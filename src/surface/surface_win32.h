@@ -52,6 +52,8 @@ class Vormix_C1 {
   int32_t Height() const { return BmpHeader.biHeight; }
   HDC hdc() const { return hMemDC; }
   uint8_t* Bits() const { return hDIB ? static_cast<uint8_t*>(lpBits) : nullptr; }
+  // Its own pixels, for the portable copies (after GdiFlush).
+  DibView View() const { return DibView{Bits(), Width(), Height(), DibStride(Width())}; }
 
   // Text (UTF-8) at (x, y), clipped to 16 pixels a character and 50 rows.
   void PrintTxt(const std::string& theText, int32_t x, int32_t y);
