@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <set>
+
 #include "startup/settings_win32.h"
 #include "toolkit/handles_win32.h"
 #include "toolkit/program_state.h"
@@ -250,4 +253,58 @@ TEST(ProgramServices, FolderTwipsAndPictureFiles) {
     for (int i = 0; i < 15; ++i) ASSERT_EQ(q[row * 16 + i], p[row * 16 + i]);
   EXPECT_FALSE(LoadPictureFile(tmp.File("none.bmp")));
   EXPECT_FALSE(SavePictureFile(original.Handle(), tmp.File("no\\such\\dir.bmp")));
+}
+
+// A save on a full disk: the INI (4,090 bytes, Dovra's section first and
+// another after it) is replaced whole or left exactly as it was, and no new
+// file is left beside it. DOVRA_TEST_FULL_DISK names a folder on a small file
+// system of its own (scripts/test.sh mounts one), which the test fills.
+TEST(FullDisk, ASaveIsWholeOrLeavesTheFileAsItWas) {
+  const char* where = std::getenv("DOVRA_TEST_FULL_DISK");
+  if (!where) GTEST_SKIP() << "DOVRA_TEST_FULL_DISK names no folder";
+  const std::string dir = where, ini = dir + ini::kFileName, fill = dir + "\\fill";
+  std::string old = "[Section]\r\n" + std::string(ini::kKeyKind) + "= 2\r\n" + ini::kKeyRepeat + "= 0\r\n" +
+                    ini::kKeyFile + "=" + dir + "\\a.mp3\r\n[Other]\r\n";
+  while (old.size() < 4000) old += "line" + std::to_string(old.size()) + "=" + std::string(40, 'x') + "\r\n";
+  old += "last=" + std::string(4090 - old.size() - 7, 'y') + "\r\n";
+  ASSERT_EQ(old.size(), 4090u);
+  WriteBytes(ini, old);
+  auto names = [&] {
+    std::set<std::string> n;
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &fd);
+    if (h != INVALID_HANDLE_VALUE) {
+      do if (fd.cFileName[0] != '.') n.insert(fd.cFileName);
+      while (FindNextFileA(h, &fd));
+      FindClose(h);
+    }
+    return n;
+  };
+  {
+    UniqueFile f(CreateFileA(fill.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    const std::string chunk(65536, 'f');
+    DWORD n = 0;
+    for (DWORD size = 65536; size > 0; size /= 2)
+      while (WriteFile(f.Get(), chunk.data(), size, &n, nullptr) && n == size) {}
+  }
+  Settings s;
+  s.IniPath = ini;
+  s.BgmKind = 2;
+  s.BgmFile = dir + "\\" + std::string(200, 'm') + ".mp3";
+  Win32ProfileStore store;
+  ApiResult = 1;
+  WriteSettings(store, s);
+  EXPECT_EQ(ApiResult, 0);
+  EXPECT_TRUE(Text(ReadBytes(ini)) == old) << ReadBytes(ini).size() << " bytes";
+  EXPECT_EQ(names(), (std::set<std::string>{"VormixDovra.ini", "fill"}));
+
+  // With room again, the same save goes through whole.
+  DeleteFileA(fill.c_str());
+  WriteSettings(store, s);
+  EXPECT_NE(ApiResult, 0);
+  const std::string now = Text(ReadBytes(ini));
+  EXPECT_NE(now.find("=" + s.BgmFile + "\r\n"), std::string::npos);
+  EXPECT_TRUE(now.substr(now.find("[Other]")) == old.substr(old.find("[Other]"))) << now.size() << " bytes";
+  EXPECT_EQ(names(), std::set<std::string>{"VormixDovra.ini"});
+  DeleteFileA(ini.c_str());
 }
