@@ -68,13 +68,19 @@ uint32_t IniFileStore::GetString(const char* section, const char* key, const cha
   return n;
 }
 
-std::string IniFileStore::ValueBytes(const std::vector<Form>& forms, const std::string& value,
+std::string IniFileStore::ValueBytes(const std::vector<Form>& forms, const std::string& value, bool path,
                                      const Read* read, size_t& form) const {
   form = 0;
   if (read && read->form == 0) return read->raw;  // as it was, in the form written here
-  std::string utf8;
-  if (read && read->text) utf8 = read->utf8;
-  else if (forms[0].codePage == cp_.Ansi() || !cp_.ToUtf8(cp_.Ansi(), value, utf8)) return value;
+  std::string utf8, whole;
+  if (read && read->text) {
+    utf8 = read->utf8;
+  } else {
+    if (!cp_.ToUtf8(cp_.Ansi(), value, utf8)) return value;
+    // A path chosen where the code page could not spell it is its short name.
+    if (path && utf8.find('~') != std::string::npos && cp_.WholePath(utf8, whole) && whole != utf8) utf8 = whole;
+    else if (forms[0].codePage == cp_.Ansi()) return value;
+  }
   std::string bytes;
   if (cp_.FromUtf8(forms[0].codePage, utf8, bytes)) return bytes;
   // Text the written form's code page cannot hold goes under the UTF-8 form.
@@ -95,7 +101,7 @@ int32_t IniFileStore::WriteStrings(const std::string& section, const Entries& en
     const Read* read = it != read_.end() && it->second.given == value ? &it->second : nullptr;
     const std::vector<Form> forms = FormsOf(key);
     size_t form = 0;
-    const std::string bytes = ValueBytes(forms, value, read, form);
+    const std::string bytes = ValueBytes(forms, value, key == ini::kKeyFile, read, form);
     after = SetIniValue(after, section, Keys(forms), forms[form].key, bytes);
   }
   if (got == FilePort::Got::kBytes && after == before) return 1;

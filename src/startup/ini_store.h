@@ -15,7 +15,8 @@
 //    earlier Dovra handed them to the profile functions on the UTF-8 code page.
 // A value read in a form the code page does not write is converted; a path the
 // code page cannot spell is given as its short name. A value written back as
-// it was read keeps its text (a path given as a short name goes back whole).
+// it was read keeps its text, and a short name is written as the whole name,
+// so that the file names the music the same way for every code page.
 #pragma once
 #include <cstdint>
 #include <map>
@@ -49,6 +50,8 @@ class CodePagePort {
   virtual bool FromUtf8(uint32_t codePage, const std::string& utf8, std::string& bytes) const = 0;
   // The ANSI code page's short name of the file the UTF-8 path names.
   virtual bool ShortPath(const std::string& utf8, std::string& ansi) const = 0;
+  // The UTF-8 path with the short names in it spelt out; false when it names no file.
+  virtual bool WholePath(const std::string& utf8, std::string& whole) const = 0;
 };
 
 class IniFileStore : public ProfileStore {
@@ -75,8 +78,8 @@ class IniFileStore : public ProfileStore {
     bool text;
   };
   // The bytes value is written as, and in which of the forms.
-  std::string ValueBytes(const std::vector<Form>& forms, const std::string& value, const Read* read,
-                         size_t& form) const;
+  std::string ValueBytes(const std::vector<Form>& forms, const std::string& value, bool path,
+                         const Read* read, size_t& form) const;
 
   FilePort& files_;
   const CodePagePort& cp_;

@@ -114,6 +114,18 @@ bool Win32CodePages::ShortPath(const std::string& utf8, std::string& ansi) const
   return WideToCodePage(ansi_, shortPath, ansi);
 }
 
+bool Win32CodePages::WholePath(const std::string& utf8, std::string& whole) const {
+  std::wstring wide;
+  if (!CodePageToWide(CP_UTF8, utf8, wide) || wide.empty()) return false;
+  const DWORD n = GetLongPathNameW(wide.c_str(), nullptr, 0);
+  if (n == 0) return false;
+  std::wstring longPath(n, L'\0');
+  const DWORD got = GetLongPathNameW(wide.c_str(), &longPath[0], n);
+  if (got == 0 || got >= n) return false;
+  longPath.resize(got);
+  return WideToCodePage(CP_UTF8, longPath, whole);
+}
+
 bool CanOpenForReadingWin32(const std::string& path) {
   // By the wide call: a path chosen in the dialog may be longer than the ANSI
   // calls take on Windows.

@@ -27,6 +27,7 @@ class Win32CodePages : public CodePagePort {
   bool ToUtf8(uint32_t codePage, const std::string& bytes, std::string& utf8) const override;
   bool FromUtf8(uint32_t codePage, const std::string& utf8, std::string& bytes) const override;
   bool ShortPath(const std::string& utf8, std::string& ansi) const override;
+  bool WholePath(const std::string& utf8, std::string& whole) const override;
 
  private:
   uint32_t ansi_;

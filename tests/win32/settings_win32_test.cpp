@@ -84,10 +84,12 @@ TEST(IniFile, ProfileWrittenFileIsReadAndSavedInThisCodePagesForm) {
 // saved before, and the lines Dovra does not own keep their bytes. Each code
 // page is a store converting as a process of that code page does. The music is
 // ソング\表.mp3 (second bytes 5C in Shift-JIS): 1252 names it only by its short
-// name, and a save there must give the others back the whole name.
+// name (read, or chosen in the dialog), and its saves must give the others the
+// whole name.
 TEST(IniFile, EveryCodePageReadsWhatAnyOtherSaved) {
   // The first run passes every ordered pair once.
-  const std::vector<std::vector<uint32_t>> runs = {{932, 1252, 65001, 932, 65001, 1252, 932}, {932, 65001, 932}};
+  const std::vector<std::vector<uint32_t>> runs = {
+      {932, 1252, 65001, 932, 65001, 1252, 932}, {932, 65001, 932}, {1252, 932}};
   const std::string foreign = "; \x83\x52\x83\x81\x83\x93\x83\x67\r\n[Other]\r\n\x83\x4C\x81\x5B = \x92\x6C\r\n\r\n";
   const std::string inSection = "x = \xE5\x80\xA4\r\n";
   for (const auto& run : runs) {
