@@ -150,18 +150,15 @@ TEST(IniFile, EveryCodePageReadsWhatAnyOtherSaved) {
 TEST(Cp932Ini, SavesAreByteForByteWhatTheProfileFunctionsWrite) {
   ASSERT_EQ(GetACP(), 932u) << "run on code page 932";
   const std::string path = "C:\\\x83\x5C\x83\x93\x83\x4F\\\x95\x5C.mp3";  // C:\ソング\表.mp3
-  for (const std::string before : {"", "[Other]\r\na=1\r\n"}) {
-    TempDir dir;
-    const std::string ours = dir.File("ours.ini"), theirs = dir.File("theirs.ini");
-    if (!before.empty()) WriteBytes(ours, before), WriteBytes(theirs, before);
-    for (const auto& [kind, repeat] : {std::pair<int16_t, int16_t>{2, 0}, {1, 7}, {0, 30}}) {
-      Win32ProfileStore store;
-      WriteExample(store, ours, kind, repeat, path);
-      WriteExampleByProfile(theirs, kind, repeat, path);
-      const std::string mine = Text(ReadBytes(ours)), profile = Text(ReadBytes(theirs));
-      EXPECT_TRUE(mine == profile || Unblank(mine) == profile) << mine << "\n" << profile;
-      EXPECT_NE(mine.find("= " + std::to_string(repeat) + "\r\n"), std::string::npos) << mine;
-    }
+  TempDir dir;
+  const std::string ours = dir.File("ours.ini"), theirs = dir.File("theirs.ini");
+  for (const auto& [kind, repeat] : {std::pair<int16_t, int16_t>{2, 0}, {1, 7}, {0, 30}}) {
+    Win32ProfileStore store;
+    WriteExample(store, ours, kind, repeat, path);
+    WriteExampleByProfile(theirs, kind, repeat, path);
+    const std::string mine = Text(ReadBytes(ours)), profile = Text(ReadBytes(theirs));
+    EXPECT_TRUE(mine == profile || Unblank(mine) == profile) << mine << "\n" << profile;
+    EXPECT_NE(mine.find("= " + std::to_string(repeat) + "\r\n"), std::string::npos) << mine;
   }
 }
 
@@ -275,19 +272,16 @@ TEST(FullDisk, ASaveIsWholeOrLeavesTheFileAsItWas) {
     std::set<std::string> n;
     WIN32_FIND_DATAA fd;
     HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &fd);
-    if (h != INVALID_HANDLE_VALUE) {
-      do if (fd.cFileName[0] != '.') n.insert(fd.cFileName);
-      while (FindNextFileA(h, &fd));
-      FindClose(h);
-    }
+    for (bool more = h != INVALID_HANDLE_VALUE; more; more = FindNextFileA(h, &fd))
+      if (fd.cFileName[0] != '.') n.insert(fd.cFileName);
+    if (h != INVALID_HANDLE_VALUE) FindClose(h);
     return n;
   };
-  {
+  {  // the rest of the disk filled
     UniqueFile f(CreateFileA(fill.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    const std::string chunk(65536, 'f');
     DWORD n = 0;
     for (DWORD size = 65536; size > 0; size /= 2)
-      while (WriteFile(f.Get(), chunk.data(), size, &n, nullptr) && n == size) {}
+      while (WriteFile(f.Get(), std::string(size, 'f').data(), size, &n, nullptr) && n == size) {}
   }
   Settings s;
   s.IniPath = ini;
