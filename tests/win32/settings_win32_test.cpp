@@ -20,12 +20,7 @@ std::string Text(const std::vector<unsigned char>& b) { return std::string(b.beg
 // What the dialog writes when the user chose an MP3: kind, repeat, file.
 void WriteExample(ProfileStore& store, const std::string& ini, int16_t kind, int16_t repeat,
                   const std::string& path) {
-  Settings s;
-  s.BgmKind = kind;
-  s.BgmRepeat = repeat;
-  s.BgmFile = path;
-  s.IniPath = ini;
-  WriteSettings(store, s);
+  WriteSettings(store, Settings{kind, repeat, path, "", ini});
 }
 
 // The same through the profile functions, as the earlier program wrote it.
@@ -106,11 +101,10 @@ TEST(IniFile, EveryCodePageReadsWhatAnyOtherSaved) {
       Win32CodePages codePages(cp);
       IniFileStore store(files, codePages);
       Settings s;
-      auto canOpen = [cp](const std::string& p) {
+      LoadSettings(s, dir.Path(), store, [cp](const std::string& p) {
         std::wstring w;
         return CodePageToWide(cp, p, w) && GetFileAttributesW(w.c_str()) != INVALID_FILE_ATTRIBUTES;
-      };
-      LoadSettings(s, dir.Path(), store, canOpen, LeadBytesOf(cp));
+      }, LeadBytesOf(cp));
       std::string exact;
       const bool spelt = codePages.FromUtf8(cp, WideToUtf8(music), exact);
       if (i == 0) {
@@ -121,9 +115,7 @@ TEST(IniFile, EveryCodePageReadsWhatAnyOtherSaved) {
         EXPECT_EQ(s.BgmRepeat, static_cast<int16_t>(i + 2));
         std::wstring path;
         CodePageToWide(cp, s.BgmFile, path);
-        if (spelt) {
-          EXPECT_TRUE(path == music);
-        }
+        EXPECT_TRUE(!spelt || path == music);  // the whole name wherever the code page spells it
         wchar_t whole[MAX_PATH] = {};
         GetLongPathNameW(path.c_str(), whole, MAX_PATH);
         EXPECT_TRUE(whole == music) << s.BgmFile;
@@ -144,7 +136,7 @@ TEST(IniFile, EveryCodePageReadsWhatAnyOtherSaved) {
 }
 
 // On code page 932 the file is what the profile functions make of the same
-// saves, a new file and an existing one, Japanese path and all. One difference
+// saves, a new file and saves over it, Japanese path and all. One difference
 // is Wine's: its profile code drops a value's leading blank ("BGM区分=2"), where
 // Windows, the earlier program and Dovra write "BGM区分= 2".
 TEST(Cp932Ini, SavesAreByteForByteWhatTheProfileFunctionsWrite) {
