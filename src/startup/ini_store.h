@@ -32,6 +32,8 @@ namespace dovra {
 class FilePort {
  public:
   virtual ~FilePort() = default;
+  // The whole file; kNoFile when there is none, kFailed when it is there but
+  // cannot be read (a save then leaves it alone).
   enum class Got { kBytes, kNoFile, kFailed };
   virtual Got Read(const std::string& path, std::string& bytes) = 0;
   // Puts bytes in place of the file whole, or leaves it as it was: false then.
