@@ -158,7 +158,21 @@ if [[ -n $windows_ok ]]; then
   sox -q -n -r 44100 -c 2 -b 16 -t wav - synth 1.0 sine 660 vol 0.5 2>/dev/null | lame --quiet -b 128 - "$media/tone.mp3"
   printf 'pcm.!default { type file; slave.pcm { type null }; file "%s"; format "raw" }\n' "$media/capture.raw" >"$media/alsa.conf"
   winpath() { printf 'Z:%s' "${1//\//\\}"; }
-  gtest wine-win32 scripts/wine-run.sh "$DOVRA_WIN_BUILD/win32_tests.exe" --gtest_filter='-Playback.*'
+  gtest wine-win32 scripts/wine-run.sh "$DOVRA_WIN_BUILD/win32_tests.exe" --gtest_filter='-Playback.*:FullDisk.*'
+  # A save on a full disk: a small file system of its own (a tmpfs, mounted as
+  # root, as the tests run), which the test fills.
+  (
+    full=$(mktemp -d "$DOVRA_BUILD/full-disk.XXXXXX")
+    trap 'umount "$full" 2>/dev/null; rmdir "$full"' EXIT
+    if mount -t tmpfs -o size=256k dovra-full-disk "$full"; then
+      DOVRA_TEST_FULL_DISK=$(winpath "$full") gtest wine-full-disk scripts/wine-run.sh "$DOVRA_WIN_BUILD/win32_tests.exe" \
+        --gtest_filter='FullDisk.*'
+    else
+      fail 1 "full disk: no tmpfs could be mounted"
+    fi
+    echo "$passed $failed" >"$LOG/fulldisk.counts"
+  )
+  read -r passed failed <"$LOG/fulldisk.counts"
   # One process per playback test: a sound device left open by one test would
   # write into the same capture file as the next one's.
   for t in WavLoopsUntilStopped Mp3PlaysStopsAtItsEndAndRestartsFromZero CdWithoutADriveEndsTheWatch AWavOfAnySizeOnAnyPathPlaysAtOnceInBoundedMemory \

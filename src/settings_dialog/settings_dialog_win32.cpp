@@ -530,12 +530,12 @@ void Vormix_P::Cmd_File_Click() {
 }
 
 void Vormix_P::Cmd_Set_Click() {
-  WriteIni(store_, ini::kSection, ini::kKeyKind, SettingText(settings_.BgmKind), settings_.IniPath);
   wchar_t text[256] = {};
   GetWindowTextW(BGM_Repeat, text, 256);
   settings_.BgmRepeat = RepeatFromText(WideToUtf8(text));
-  WriteIni(store_, ini::kSection, ini::kKeyRepeat, SettingText(settings_.BgmRepeat), settings_.IniPath);
-  WriteIni(store_, ini::kSection, ini::kKeyFile, settings_.BgmFile, settings_.IniPath);
+  // Kind, repeat and file in one step: a save that fails (a full disk) leaves
+  // the file as it was, and the dialog closes as always, without a message.
+  WriteSettings(store_, settings_);
   Unload();
 }
 

@@ -27,10 +27,10 @@ void Main() {
   if (mode == Mode::Preview) RunPreview(request.hostHandle);
 
   Settings settings;
-  LoadSettingsWin32(settings);
+  Win32ProfileStore store;
+  LoadSettingsWin32(settings, store);
   if (mode == Mode::Settings) {
     // Modal; any handle after the letter (/c:1234) is ignored.
-    Win32ProfileStore store;
     Vormix_P dialog(settings, store);
     dialog.ShowModal();
     EndProgram(0);

@@ -33,10 +33,16 @@ std::string WriteIni(ProfileStore& store, const std::string& section, const std:
                      const std::string& value, const std::string& file) {
   // Section and key travel in fixed fields of 128 characters with their NUL,
   // so names of up to 127 characters pass whole.
-  const std::string sectionField = section.substr(0, 127);
-  const std::string keyField = key.substr(0, 127);
-  ApiResult = store.WriteString(sectionField.c_str(), keyField.c_str(), value.c_str(), file.c_str());
+  ApiResult = store.WriteStrings(section.substr(0, 127), {{key.substr(0, 127), value}}, file);
   return std::string();
+}
+
+void WriteSettings(ProfileStore& store, const Settings& s) {
+  ApiResult = store.WriteStrings(ini::kSection,
+                                 {{ini::kKeyKind, SettingText(s.BgmKind)},
+                                  {ini::kKeyRepeat, SettingText(s.BgmRepeat)},
+                                  {ini::kKeyFile, s.BgmFile}},
+                                 s.IniPath);
 }
 
 std::string GetFolder(const std::string& path, const LeadBytes& lead) {

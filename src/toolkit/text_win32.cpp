@@ -33,31 +33,38 @@ std::wstring AnsiToWide(const std::string& s) { return ToWide(CP_ACP, s); }
 namespace {
 static_assert(kNoBestFitChars == WC_NO_BEST_FIT_CHARS && kErrInvalidChars == WC_ERR_INVALID_CHARS, "flag values");
 
-bool ExactAnsi(const std::wstring& s, std::string& out) {
-  if (s.empty()) return false;
-  const ExactConversion how = ExactConversionFor(GetACP());
+bool Exact(UINT cp, const std::wstring& s, std::string& out) {
+  if (s.empty()) {
+    out.clear();
+    return true;
+  }
+  const ExactConversion how = ExactConversionFor(cp == CP_ACP ? GetACP() : cp);
   BOOL lost = FALSE;
   BOOL* const reportLost = how.reportsReplaced ? &lost : nullptr;
   const int len = static_cast<int>(s.size());
-  const int n = WideCharToMultiByte(CP_ACP, how.flags, s.data(), len, nullptr, 0, nullptr, reportLost);
+  const int n = WideCharToMultiByte(cp, how.flags, s.data(), len, nullptr, 0, nullptr, reportLost);
   if (n <= 0 || lost) return false;
   std::string a(static_cast<size_t>(n), '\0');
-  if (WideCharToMultiByte(CP_ACP, how.flags, s.data(), len, &a[0], n, nullptr, reportLost) != n || lost) return false;
-  if (how.compareRoundTrip && ToWide(CP_ACP, a) != s) return false;
+  if (WideCharToMultiByte(cp, how.flags, s.data(), len, &a[0], n, nullptr, reportLost) != n || lost) return false;
+  if (how.compareRoundTrip && ToWide(cp, a) != s) return false;
   out.swap(a);
   return true;
 }
+
+bool ExactAnsi(const std::wstring& s, std::string& out) { return !s.empty() && Exact(CP_ACP, s, out); }
 }  // namespace
 
-std::string ShiftJisToAnsi(const std::string& sjis) {
-  // The same bytes wherever the code page reads them back unchanged.
-  const int len = static_cast<int>(sjis.size());
-  const int n = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, sjis.data(), len, nullptr, 0);
-  if (sjis.empty() || (n > 0 && FromWide(CP_ACP, ToWide(CP_ACP, sjis)) == sjis)) return sjis;
-  std::string ansi;
-  if (ExactAnsi(ToWide(932, sjis), ansi)) return ansi;
-  return sjis;
+bool CodePageToWide(uint32_t cp, const std::string& bytes, std::wstring& wide) {
+  wide.clear();
+  if (bytes.empty()) return true;
+  const int len = static_cast<int>(bytes.size());
+  const int n = MultiByteToWideChar(cp, MB_ERR_INVALID_CHARS, bytes.data(), len, nullptr, 0);
+  if (n <= 0) return false;
+  wide.assign(static_cast<size_t>(n), L'\0');
+  return MultiByteToWideChar(cp, MB_ERR_INVALID_CHARS, bytes.data(), len, &wide[0], n) == n;
 }
+
+bool WideToCodePage(uint32_t cp, const std::wstring& wide, std::string& bytes) { return Exact(cp, wide, bytes); }
 
 bool AnsiPathFor(const std::wstring& path, std::string& ansi) {
   if (ExactAnsi(path, ansi)) return true;
@@ -82,10 +89,12 @@ std::wstring ExtendedLengthPath(const std::wstring& path) {
   return L"\\\\?\\" + full;
 }
 
-LeadBytes AnsiLeadBytes() {
+LeadBytes AnsiLeadBytes() { return LeadBytesOf(CP_ACP); }
+
+LeadBytes LeadBytesOf(uint32_t cp) {
   LeadBytes lead;
   CPINFO info{};
-  if (!GetCPInfo(CP_ACP, &info)) return lead;
+  if (!GetCPInfo(cp, &info)) return lead;
   for (int i = 0; i + 1 < MAX_LEADBYTES && info.LeadByte[i]; i += 2) lead.SetRange(info.LeadByte[i], info.LeadByte[i + 1]);
   return lead;
 }

@@ -1,6 +1,7 @@
 // Text conversions at the platform boundary: the sources hold UTF-8, the system
 // calls take UTF-16 or the ANSI code page.
 #pragma once
+#include <cstdint>
 #include <string>
 
 #include "toolkit/lead_bytes.h"
@@ -20,14 +21,14 @@ bool AnsiPathFor(const std::wstring& path, std::string& ansi);
 // made absolute and given the "\\?\" prefix, which lifts the limit.
 std::wstring ExtendedLengthPath(const std::wstring& path);
 
-// Text given as Shift-JIS bytes, as the ANSI code page holds it: the bytes
-// themselves where the code page reads them back unchanged (932, the single-byte
-// code pages), so files written there stay as they always were; elsewhere (the
-// UTF-8 code page) the same text in that code page, or the bytes when it has no
-// way to hold it.
-std::string ShiftJisToAnsi(const std::string& sjis);
+// Text of bytes in code page cp; false when they are not valid there.
+bool CodePageToWide(uint32_t cp, const std::string& bytes, std::wstring& wide);
+// The text exactly in code page cp (no best-fit look-alike, no "?"); false when
+// the code page cannot hold it.
+bool WideToCodePage(uint32_t cp, const std::wstring& wide, std::string& bytes);
 
-// The lead bytes of the system's ANSI code page.
+// The lead bytes of a code page (the system's ANSI code page by default).
+LeadBytes LeadBytesOf(uint32_t cp);
 LeadBytes AnsiLeadBytes();
 
 inline std::string Utf8ToAnsi(const std::string& s) { return WideToAnsi(Utf8ToWide(s)); }

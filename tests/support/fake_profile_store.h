@@ -17,6 +17,7 @@ class FakeProfileStore : public ProfileStore {
   std::map<Key, std::string> values;
   std::vector<Key> writes;
   int reads = 0;
+  int batches = 0;  // calls of WriteStrings
   int32_t writeResult = 1;
   bool shiftJis = false;  // cut values as code page 932 does
   static bool IsSjisLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
@@ -42,10 +43,13 @@ class FakeProfileStore : public ProfileStore {
     buffer[n] = '\0';
     return n;
   }
-  int32_t WriteString(const char* section, const char* key, const char* value,
-                      const char* file) override {
-    writes.push_back({file, section, key});
-    values[{file, section, key}] = value;
+  int32_t WriteStrings(const std::string& section, const Entries& entries,
+                       const std::string& file) override {
+    ++batches;
+    for (const auto& [key, value] : entries) {
+      writes.push_back({file, section, key});
+      values[{file, section, key}] = value;
+    }
     return writeResult;
   }
 };

@@ -202,6 +202,7 @@ TEST(SettingsDialog, ConfirmWritesAllThreeKeysInOrder) {
   SetWindowTextW(t.d->RepeatBox(), L"7");
   Press(t.d->CmdSet());
   ASSERT_EQ(t.store.writes.size(), 3u);
+  EXPECT_EQ(t.store.batches, 1);  // in one step
   EXPECT_EQ(std::get<2>(t.store.writes[0]), ini::kKeyKind);
   EXPECT_EQ(std::get<2>(t.store.writes[1]), ini::kKeyRepeat);
   EXPECT_EQ(std::get<2>(t.store.writes[2]), ini::kKeyFile);
