@@ -6,6 +6,10 @@ Unicode true
 ManifestDPIAware true
 RequestExecutionLevel admin
 SetCompressor /SOLID lzma
+; No file times in the installer: the same sources give the same bytes
+; however old the copies it is built from. Installed files are dated when
+; they are installed.
+SetDateSave off
 
 !include "MUI2.nsh"
 !include "LogicLib.nsh"

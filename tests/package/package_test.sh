@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # usage: tests/package/package_test.sh zip ZIP SCR
 #        tests/package/package_test.sh install 32|64 SETUP SCR PREVIEW_HOST PLANTED_DLL
-# "zip" checks the zip a user downloads. "install" installs, runs and
+#        tests/package/package_test.sh reproduce
+# "zip" checks the zip a user downloads. "reproduce"
+# packages the committed HEAD twice and compares the bytes. "install" installs, runs and
 # uninstalls Dovra with the installer under Wine, in a fresh copy of the 32-bit
 # or the 64-bit test prefix, as users do on 32-bit and on 64-bit Windows, and
 # looks at what it leaves as a program of the system's own width sees it (on
@@ -35,6 +37,30 @@ check_zip() {
   done
   grep -q 'MIT License' "$work/zip/LICENSE.txt" || fail "LICENSE.txt is not the licence"
   ok "zip: names, Dovra.scr identical, read-me encodings, line ends and places"
+}
+
+# Packages the committed HEAD from two clones in two folders, the second later,
+# in another time zone and with another umask, and compares what they make.
+check_reproducible() {
+  mkdir -p "$ROOT/build"
+  work=$(mktemp -d "$ROOT/build/reproduce.XXXXXX") || fail "no folder for the clones"
+  trap 'rm -rf "$work"' EXIT
+  local commit clone
+  commit=$(git -C "$ROOT" rev-parse HEAD) || fail "not a git checkout"
+  for clone in a b/elsewhere; do
+    git clone -q --no-checkout "$ROOT" "$work/$clone" && git -C "$work/$clone" checkout -q --detach "$commit" || fail "cannot clone $commit"
+  done
+  (cd "$work/a" && bash scripts/package.sh) || fail "packaging in $work/a"
+  sleep 2
+  (cd "$work/b/elsewhere" && umask 077 && TZ=JST-9 bash scripts/package.sh) || fail "packaging in $work/b/elsewhere"
+  local f
+  for f in "$work/a/build/windows/Dovra.scr" "$work/a"/dist/*.zip "$work/a"/dist/*-setup.exe; do
+    [[ -f $f ]] || fail "no $f"
+    f=${f#"$work/a/"}
+    echo "$(cd "$work/a" && sha256sum "$f")  ($(cd "$work/b/elsewhere" && sha256sum "$f" | cut -c1-64))"
+    cmp "$work/a/$f" "$work/b/elsewhere/$f" || fail "$f differs between two builds of $commit"
+  done
+  ok "two builds of $commit: Dovra.scr, the zip and the installer byte for byte the same"
 }
 
 install_table() {
@@ -226,5 +252,6 @@ install_table() {
 case ${1-} in
   zip) check_zip "$2" "$3" ;;
   install) install_table "$2" "$3" "$4" "$5" "$6" ;;
-  *) echo "usage: $0 zip ZIP SCR | install 32|64 SETUP SCR PREVIEW_HOST PLANTED_DLL" >&2; exit 2 ;;
+  reproduce) check_reproducible ;;
+  *) echo "usage: $0 zip ZIP SCR | install 32|64 SETUP SCR PREVIEW_HOST PLANTED_DLL | reproduce" >&2; exit 2 ;;
 esac
