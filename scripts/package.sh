@@ -3,6 +3,7 @@
 # Windows user downloads:
 #   dist/Dovra-<version>.zip          Dovra.scr, read-mes in English and Japanese, the licence
 #   dist/Dovra-<version>-setup.exe    the installer (NSIS), Japanese or English by the system
+#   dist/SHA256SUMS                   the two packages' SHA-256 sums, as sha256sum writes them
 # The same commit gives the same bytes on any machine, at any time, in any
 # folder: every date in the packages is the commit's (SOURCE_DATE_EPOCH, if
 # set, overrides it).
@@ -70,5 +71,6 @@ touch -d "@$SOURCE_DATE_EPOCH" "$stage/zip/"*
 
 setup_out=$ROOT/dist/Dovra-$version-setup.exe
 installer "$setup_out" "$scr"
+(cd dist && sha256sum "$(basename "$zip_out")" "$(basename "$setup_out")" >SHA256SUMS)
 
 ls -l "$zip_out" "$setup_out" | awk '{ printf "%10d  %s\n", $5, $NF }'

@@ -2,7 +2,7 @@
 # usage: tests/package/package_test.sh zip ZIP SCR
 #        tests/package/package_test.sh install 32|64 SETUP SCR PREVIEW_HOST PLANTED_DLL
 #        tests/package/package_test.sh reproduce
-# "zip" checks the zip a user downloads. "reproduce"
+# "zip" checks the zip a user downloads and the sums beside it. "reproduce"
 # packages the committed HEAD twice and compares the bytes. "install" installs, runs and
 # uninstalls Dovra with the installer under Wine, in a fresh copy of the 32-bit
 # or the 64-bit test prefix, as users do on 32-bit and on 64-bit Windows, and
@@ -34,9 +34,16 @@ check_zip() {
   for f in README-en.txt README-ja.txt; do
     grep -q 'SysWOW64' "$work/zip/$f" && grep -q 'System32' "$work/zip/$f" && grep -q 'VirtualStore' "$work/zip/$f" ||
       fail "$f names no system folder or no virtual store"
+    grep -q 'certutil -hashfile .* SHA256' "$work/zip/$f" && grep -q 'Get-FileHash' "$work/zip/$f" ||
+      fail "$f does not say how to check the sums"
   done
   grep -q 'MIT License' "$work/zip/LICENSE.txt" || fail "LICENSE.txt is not the licence"
   ok "zip: names, Dovra.scr identical, read-me encodings, line ends and places"
+  local dist
+  dist=$(dirname "$zip")
+  [[ $(awk '{ print $2 }' "$dist/SHA256SUMS" | tr '\n' ' ') == "$(basename "$zip") $(basename "$zip" .zip)-setup.exe " ]] &&
+    (cd "$dist" && sha256sum --check --strict --quiet SHA256SUMS) || fail "SHA256SUMS does not hold the packages' sums"
+  ok "SHA256SUMS: the zip's and the installer's sums"
 }
 
 # Packages the committed HEAD from two clones in two folders, the second later,
@@ -54,7 +61,7 @@ check_reproducible() {
   sleep 2
   (cd "$work/b/elsewhere" && umask 077 && TZ=JST-9 bash scripts/package.sh) || fail "packaging in $work/b/elsewhere"
   local f
-  for f in "$work/a/build/windows/Dovra.scr" "$work/a"/dist/*.zip "$work/a"/dist/*-setup.exe; do
+  for f in "$work/a/build/windows/Dovra.scr" "$work/a"/dist/*.zip "$work/a"/dist/*-setup.exe "$work/a/dist/SHA256SUMS"; do
     [[ -f $f ]] || fail "no $f"
     f=${f#"$work/a/"}
     echo "$(cd "$work/a" && sha256sum "$f")  ($(cd "$work/b/elsewhere" && sha256sum "$f" | cut -c1-64))"
