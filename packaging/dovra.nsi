@@ -32,6 +32,8 @@ SetDateSave off
 !define OPEN_EXISTING 3
 !define ERROR_SHARING_VIOLATION 32
 !define ERROR_LOCK_VIOLATION 33
+!define FILE_ATTRIBUTE_READONLY 0x01
+!define FILE_ATTRIBUTE_NORMAL 0x80
 
 Name "${PRODUCT}"
 OutFile "${OUT}"
@@ -196,7 +198,21 @@ Section "$(SecSaver)" SecSaverId
     !insertmacro Replace "$INSTDIR\uninstall.exe.new" "$INSTDIR\uninstall.exe"
     StrCpy $R9 "$INSTDIR\uninstall.exe"
     StrCmp $0 0 cannotwrite
+    ; A read-only Dovra.scr (copied from a CD, say) is replaced all the same;
+    ; one that stays keeps its attributes.
+    System::Call 'kernel32::GetFileAttributesW(w "$SaverDir\Dovra.scr") i .r1'
+    IntOp $2 $1 & ${FILE_ATTRIBUTE_READONLY}
+    ${If} $1 <> -1
+    ${AndIf} $2 <> 0
+      IntOp $2 $1 ^ ${FILE_ATTRIBUTE_READONLY}
+      ${IfThen} $2 = 0 ${|} StrCpy $2 ${FILE_ATTRIBUTE_NORMAL} ${|}
+      System::Call 'kernel32::SetFileAttributesW(w "$SaverDir\Dovra.scr", i r2)'
+    ${EndIf}
     !insertmacro Replace "$SaverDir\Dovra.scr.new" "$SaverDir\Dovra.scr"
+    ${If} $0 = 0
+    ${AndIf} $1 <> -1
+      System::Call 'kernel32::SetFileAttributesW(w "$SaverDir\Dovra.scr", i r1)'
+    ${EndIf}
     StrCmp $0 0 0 installed
     StrCpy $R9 "$SaverDir\Dovra.scr"
     !insertmacro SaverHeld $0
@@ -274,6 +290,11 @@ SectionEnd
 Function OpenScreenSaverSettings
   CreateShortCut "$INSTDIR\$(SettingsShortcut).lnk" "$SYSDIR\control.exe" "desk.cpl,,@screensaver"
   Exec '"$WINDIR\explorer.exe" "$INSTDIR\$(SettingsShortcut).lnk"'
+FunctionEnd
+
+; A log of a failure is not left behind by a later run that succeeds.
+Function .onInstSuccess
+  Delete "$TEMP\Dovra-setup.log"
 FunctionEnd
 
 Function .onInit
