@@ -6,6 +6,10 @@ Unicode true
 ManifestDPIAware true
 RequestExecutionLevel admin
 SetCompressor /SOLID lzma
+; No file times in the installer: the same sources give the same bytes
+; however old the copies it is built from. Installed files are dated when
+; they are installed.
+SetDateSave off
 
 !include "MUI2.nsh"
 !include "LogicLib.nsh"
@@ -22,6 +26,14 @@ SetCompressor /SOLID lzma
 !define SPI_SETSCREENSAVEACTIVE 0x0011
 !define SPIF_UPDATEINIFILE 0x01
 !define SPIF_SENDCHANGE 0x02
+!define MOVEFILE_REPLACE_EXISTING 0x01
+!define MOVEFILE_WRITE_THROUGH 0x08
+!define GENERIC_WRITE 0x40000000
+!define OPEN_EXISTING 3
+!define ERROR_SHARING_VIOLATION 32
+!define ERROR_LOCK_VIOLATION 33
+!define FILE_ATTRIBUTE_READONLY 0x01
+!define FILE_ATTRIBUTE_NORMAL 0x80
 
 Name "${PRODUCT}"
 OutFile "${OUT}"
@@ -86,6 +98,12 @@ LangString InUse ${LANG_ENGLISH} "Dovra is running (its screen saver or its sett
 LangString InUse ${LANG_JAPANESE} "Dovra（スクリーンセーバーまたはその設定）が実行中のため、置き換えられません。$\r$\n$\r$\nDovra を終了してから「再試行」を選んでください。「キャンセル」では何も変更しません。"
 LangString SaverInUse ${LANG_ENGLISH} "Dovra.scr is in use (the screen saver settings may be showing its preview), so it cannot be removed now.$\r$\n$\r$\nClose the screen saver settings, then choose Retry. Cancel leaves Dovra installed."
 LangString SaverInUse ${LANG_JAPANESE} "Dovra.scr が使用中のため（スクリーンセーバーの設定でプレビューが表示されている可能性があります）、削除できません。$\r$\n$\r$\nスクリーンセーバーの設定を閉じてから「再試行」を選んでください。「キャンセル」では Dovra はそのまま残ります。"
+LangString ReplaceInUse ${LANG_ENGLISH} "Dovra.scr is in use by another program (the screen saver settings may be showing its preview), so it cannot be replaced now.$\r$\n$\r$\nClose the screen saver settings, then choose Retry. Cancel leaves everything as it was."
+LangString ReplaceInUse ${LANG_JAPANESE} "Dovra.scr がほかのプログラムで使用中のため（スクリーンセーバーの設定でプレビューが表示されている可能性があります）、置き換えられません。$\r$\n$\r$\nスクリーンセーバーの設定を閉じてから「再試行」を選んでください。「キャンセル」では何も変更しません。"
+LangString CannotWrite ${LANG_ENGLISH} "Setup could not write $R9.$\r$\n$\r$\nThe disk may be full, you may not have the rights to write there, or something is in the way: a file or folder of that name, or a program such as a virus scanner holding it.$\r$\n$\r$\nPut that right, then choose Retry. Cancel leaves everything as it was."
+LangString CannotWrite ${LANG_JAPANESE} "$R9 に書き込めませんでした。$\r$\n$\r$\nディスクの空き容量が足りない、そこに書き込む権限がない、同じ名前のファイルやフォルダーがある、ウイルス対策ソフトなどのプログラムが使用している、といった原因が考えられます。$\r$\n$\r$\n原因を取り除いてから「再試行」を選んでください。「キャンセル」では何も変更しません。"
+LangString CannotRegister ${LANG_ENGLISH} "Dovra.scr is in place, but Setup could not write $R9 in the registry.$\r$\n$\r$\nChoose Retry to try again. With Cancel, Dovra stays installed without it."
+LangString CannotRegister ${LANG_JAPANESE} "Dovra.scr は配置されましたが、レジストリの $R9 に書き込めませんでした。$\r$\n$\r$\n「再試行」でもう一度試します。「キャンセル」では、Dovra はそれなしでインストールされたままになります。"
 LangString NotInstalled ${LANG_ENGLISH} "Setup was cancelled; nothing was changed."
 LangString NotInstalled ${LANG_JAPANESE} "セットアップは中止されました。何も変更されていません。"
 
@@ -103,66 +121,163 @@ LangString NotInstalled ${LANG_JAPANESE} "セットアップは中止されま�
   ${EndIf}
 !macroend
 
+; Why a run failed, also for a silent one, which shows no message: the
+; message itself, in the system's language, in %TEMP%\Dovra-setup.log.
+!macro Explain text
+  FileOpen $9 "$TEMP\Dovra-setup.log" w
+  FileWriteUTF16LE /BOM $9 "${text}$\r$\n"
+  FileClose $9
+!macroend
+
+; Puts a new file in place of the old one in one step: where that fails, the
+; old one is left as it was. Sets $0 to non-zero where it succeeded.
+!macro Replace new old
+  System::Call 'kernel32::MoveFileExW(w "${new}", w "${old}", i ${MOVEFILE_REPLACE_EXISTING}|${MOVEFILE_WRITE_THROUGH}) i .r0'
+!macroend
+
+; Whether another program holds Dovra.scr open (a preview in the screen-saver
+; settings runs it; a virus scanner may be reading it): opening it alone for
+; writing is then refused as a sharing violation, where a file that merely
+; cannot be written is refused as such. Opening it changes nothing.
+; Sets ${result} to 1 or 0.
+!macro SaverHeld result
+  StrCpy ${result} 0
+  System::Call 'kernel32::CreateFileW(w "$SaverDir\Dovra.scr", i ${GENERIC_WRITE}, i 0, p 0, i ${OPEN_EXISTING}, i 0, p 0) p .r9 ?e'
+  Pop $8
+  ${If} $9 P<> -1
+    System::Call 'kernel32::CloseHandle(p r9)'
+  ${ElseIf} $8 = ${ERROR_SHARING_VIOLATION}
+  ${OrIf} $8 = ${ERROR_LOCK_VIOLATION}
+    StrCpy ${result} 1
+  ${EndIf}
+!macroend
+
+; A registry value that could not be written: said, then retried or given up
+; with exit code 3.
+!macro CouldNotRegister key retry
+  StrCpy $R9 "${key}"
+  !insertmacro Explain "$(CannotRegister)"
+  MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(CannotRegister)" /SD IDCANCEL IDRETRY ${retry}
+  SetErrorLevel 3
+  Abort
+!macroend
+
 Section "$(SecSaver)" SecSaverId
   SectionIn RO
-  ; The new file goes in beside the old one first; only when the old one can be
-  ; let go is it put in its place, so a Dovra that is running never leaves a
-  ; half-installed state behind.
+  Delete "$TEMP\Dovra-setup.log"
+  ; A file that cannot be written gets Dovra's own message, not a generic one.
+  SetOverwrite try
+  ; Everything new is put down beside what is there first; the uninstaller
+  ; takes its place before the saver does, and the saver last, in one step.
+  ; So a run that stops part-way (Dovra running, a file that cannot be
+  ; written) leaves the machine as it was, and no entry ever names a file
+  ; that is not there.
   retry:
     !insertmacro DovraRunning $0
     ${If} $0 == 1
+      StrCpy $R8 "$(InUse)"
       Goto inuse
     ${EndIf}
-    ClearErrors
-    SetOverwrite on
-    File "/oname=$SaverDir\Dovra.scr.new" "${SCR}"
-    ${If} ${Errors}
-      Goto inuse
+    ; A first install: what it puts down is taken away again if it fails.
+    StrCpy $R7 1
+    ${If} ${FileExists} "$INSTDIR\uninstall.exe"
+      StrCpy $R7 0
     ${EndIf}
-    ClearErrors
-    Delete "$SaverDir\Dovra.scr"
-    ${If} ${FileExists} "$SaverDir\Dovra.scr"
-      Goto inuse
-    ${EndIf}
-    Rename "$SaverDir\Dovra.scr.new" "$SaverDir\Dovra.scr"
-    ${If} ${Errors}
-      Goto inuse
-    ${EndIf}
-    Goto installed
-  inuse:
-    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(InUse)" /SD IDCANCEL IDRETRY retry
     Delete "$SaverDir\Dovra.scr.new"
-    SetErrorLevel 2
+    ClearErrors
+    File "/oname=$SaverDir\Dovra.scr.new" "${SCR}"
+    StrCpy $R9 "$SaverDir\Dovra.scr.new"
+    IfErrors cannotwrite
+    SetOutPath "$INSTDIR"
+    File "/oname=readme-en.txt" "${README_EN}"
+    File "/oname=readme-ja.txt" "${README_JA}"
+    File "/oname=LICENSE.txt" "${LICENSE_TXT}"
+    WriteUninstaller "$INSTDIR\uninstall.exe.new"
+    StrCpy $R9 "$INSTDIR"
+    IfErrors cannotwrite
+    !insertmacro Replace "$INSTDIR\uninstall.exe.new" "$INSTDIR\uninstall.exe"
+    StrCpy $R9 "$INSTDIR\uninstall.exe"
+    StrCmp $0 0 cannotwrite
+    ; A read-only Dovra.scr (copied from a CD, say) is replaced all the same;
+    ; one that stays keeps its attributes.
+    System::Call 'kernel32::GetFileAttributesW(w "$SaverDir\Dovra.scr") i .r1'
+    IntOp $2 $1 & ${FILE_ATTRIBUTE_READONLY}
+    ${If} $1 <> -1
+    ${AndIf} $2 <> 0
+      IntOp $2 $1 ^ ${FILE_ATTRIBUTE_READONLY}
+      ${IfThen} $2 = 0 ${|} StrCpy $2 ${FILE_ATTRIBUTE_NORMAL} ${|}
+      System::Call 'kernel32::SetFileAttributesW(w "$SaverDir\Dovra.scr", i r2)'
+    ${EndIf}
+    !insertmacro Replace "$SaverDir\Dovra.scr.new" "$SaverDir\Dovra.scr"
+    ${If} $0 = 0
+    ${AndIf} $1 <> -1
+      System::Call 'kernel32::SetFileAttributesW(w "$SaverDir\Dovra.scr", i r1)'
+    ${EndIf}
+    StrCmp $0 0 0 installed
+    StrCpy $R9 "$SaverDir\Dovra.scr"
+    !insertmacro SaverHeld $0
+    StrCmp $0 1 0 cannotwrite
+    StrCpy $R8 "$(ReplaceInUse)"
+  inuse:
+    StrCpy $R6 2
+    Goto failed
+  cannotwrite:
+    StrCpy $R8 "$(CannotWrite)"
+    StrCpy $R6 3
+  failed:
+    ; Taken away before the question, so that a retry starts from the
+    ; machine as it was.
+    Delete "$SaverDir\Dovra.scr.new"
+    Delete "$INSTDIR\uninstall.exe.new"
+    ${If} $R7 == 1
+      Delete "$INSTDIR\readme-en.txt"
+      Delete "$INSTDIR\readme-ja.txt"
+      Delete "$INSTDIR\LICENSE.txt"
+      Delete "$INSTDIR\uninstall.exe"
+      ; Not the folder in use as the output folder, which cannot be removed.
+      SetDetailsPrint none
+      SetOutPath "$TEMP"
+      SetDetailsPrint lastused
+      RMDir "$INSTDIR"
+    ${EndIf}
+    !insertmacro Explain "$R8"
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$R8" /SD IDCANCEL IDRETRY retry
+    SetErrorLevel $R6
     Abort "$(NotInstalled)"
   installed:
-
-  SetOutPath "$INSTDIR"
-  File "/oname=readme-en.txt" "${README_EN}"
-  File "/oname=readme-ja.txt" "${README_JA}"
-  File "/oname=LICENSE.txt" "${LICENSE_TXT}"
-  WriteUninstaller "$INSTDIR\uninstall.exe"
 
   ; The saver's own size only: never a walk through the system folder.
   ${GetSize} "$INSTDIR" "/S=0K" $1 $2 $3
   ${GetSize} "$SaverDir" "/M=Dovra.scr /S=0K /G=0" $4 $2 $3
   IntOp $1 $1 + $4
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "The Dovra developers"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$SaverDir\Dovra.scr,0"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
-  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $1
-  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
-  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+  ; Its name last: a first entry cut short is never listed.
+  regretry:
+    ClearErrors
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$SaverDir\Dovra.scr,0"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "The Dovra developers"
+    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $1
+    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
+    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
+    ${If} ${Errors}
+      !insertmacro CouldNotRegister "HKEY_LOCAL_MACHINE\${UNINSTALL_KEY}" regretry
+    ${EndIf}
 SectionEnd
 
 Section "$(SecCurrent)" SecCurrentId
   ; The screen-saver host wants the path in its short form. Set through the
   ; system, so that it takes effect at once.
-  GetFullPathName /SHORT $0 "$SaverDir\Dovra.scr"
-  WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" "$0"
+  regretry:
+    ClearErrors
+    GetFullPathName /SHORT $0 "$SaverDir\Dovra.scr"
+    WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" "$0"
+    ${If} ${Errors}
+      !insertmacro CouldNotRegister "HKEY_CURRENT_USER\${DESKTOP_KEY}\SCRNSAVE.EXE" regretry
+    ${EndIf}
   System::Call 'user32::SystemParametersInfoW(i ${SPI_SETSCREENSAVEACTIVE}, i 1, p 0, i ${SPIF_UPDATEINIFILE}|${SPIF_SENDCHANGE}) i .r0'
 SectionEnd
 
@@ -175,6 +290,11 @@ SectionEnd
 Function OpenScreenSaverSettings
   CreateShortCut "$INSTDIR\$(SettingsShortcut).lnk" "$SYSDIR\control.exe" "desk.cpl,,@screensaver"
   Exec '"$WINDIR\explorer.exe" "$INSTDIR\$(SettingsShortcut).lnk"'
+FunctionEnd
+
+; A log of a failure is not left behind by a later run that succeeds.
+Function .onInstSuccess
+  Delete "$TEMP\Dovra-setup.log"
 FunctionEnd
 
 Function .onInit

@@ -3,6 +3,10 @@
 # Windows user downloads:
 #   dist/Dovra-<version>.zip          Dovra.scr, read-mes in English and Japanese, the licence
 #   dist/Dovra-<version>-setup.exe    the installer (NSIS), Japanese or English by the system
+#   dist/SHA256SUMS                   the two packages' SHA-256 sums, as sha256sum writes them
+# The same commit gives the same bytes on any machine, at any time, in any
+# folder: every date in the packages is the commit's (SOURCE_DATE_EPOCH, if
+# set, overrides it).
 # The version is the one in the program's version record.
 #
 #   bash scripts/package.sh --x64-test-installer OUT
@@ -22,6 +26,16 @@ fi
 version=$(sed -n 's/.*VALUE "ProductVersion", "\([^"]*\)".*/\1/p' src/resources/dovra.rc)
 [[ $version =~ ^[0-9]+\.[0-9]+$ ]] || { echo "package: no version in the version record" >&2; exit 1; }
 scr=$ROOT/build/windows/Dovra.scr
+if [[ -z ${SOURCE_DATE_EPOCH:-} ]]; then
+  # Outside a git checkout of its own (a copy of the sources), a fixed date.
+  if [[ $(git -C "$ROOT" rev-parse --show-toplevel 2>/dev/null) -ef $ROOT ]]; then
+    SOURCE_DATE_EPOCH=$(git -C "$ROOT" log -1 --format=%ct)
+  else
+    SOURCE_DATE_EPOCH=$(date -u -d '2026-01-01 00:00:00' +%s)
+  fi
+fi
+# zip stores local times: the same in every time zone only in one.
+export SOURCE_DATE_EPOCH TZ=UTC
 stage=$ROOT/build/package${x64_test_out:+-x64-test}
 rm -rf "$stage"
 mkdir -p "$stage/zip" dist
@@ -46,14 +60,17 @@ if [[ -n $x64_test_out ]]; then
   exit 0
 fi
 
-# The same bytes from the same sources: fixed dates, fixed order, no extra fields.
+# The same bytes from the same sources: the commit's date, the same modes
+# whatever the umask, a fixed order, no extra fields.
 cp "$scr" "$stage/zip/Dovra.scr"
 zip_out=$ROOT/dist/Dovra-$version.zip
 rm -f "$zip_out"
-touch -d '2026-01-01 00:00:00 UTC' "$stage/zip/"*
+chmod 644 "$stage/zip/"*
+touch -d "@$SOURCE_DATE_EPOCH" "$stage/zip/"*
 (cd "$stage/zip" && zip -q -X -D "$zip_out" Dovra.scr README-en.txt README-ja.txt LICENSE.txt)
 
 setup_out=$ROOT/dist/Dovra-$version-setup.exe
 installer "$setup_out" "$scr"
+(cd dist && sha256sum "$(basename "$zip_out")" "$(basename "$setup_out")" >SHA256SUMS)
 
 ls -l "$zip_out" "$setup_out" | awk '{ printf "%10d  %s\n", $5, $NF }'

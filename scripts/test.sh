@@ -275,6 +275,9 @@ if [[ -n $windows_ok ]]; then
   check package bash scripts/package.sh
   version=$(sed -n 's/.*VALUE "ProductVersion", "\([^"]*\)".*/\1/p' src/resources/dovra.rc)
   check package-zip tests/package/package_test.sh zip "dist/Dovra-$version.zip" "$DOVRA_BUILD/windows/Dovra.scr"
+  # The committed HEAD packaged twice, from two clones: the same bytes (their
+  # SHA-256 sums are in the log). It needs no Wine.
+  check package-reproducible tests/package/package_test.sh reproduce
   if [[ $DOVRA_WINE_BITS == 64 ]]; then
     echo "This machine runs no 32-bit programs: the installer's tests run its x64 test build."
     check package-x64-test-installer bash scripts/package.sh --x64-test-installer "$DOVRA_BUILD/x64-test-setup.exe"

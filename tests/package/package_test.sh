@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # usage: tests/package/package_test.sh zip ZIP SCR
 #        tests/package/package_test.sh install 32|64 SETUP SCR PREVIEW_HOST PLANTED_DLL
-# "zip" checks the zip a user downloads. "install" installs, runs and
+#        tests/package/package_test.sh reproduce
+# "zip" checks the zip a user downloads and the sums beside it. "reproduce"
+# packages the committed HEAD twice and compares the bytes. "install" installs, runs and
 # uninstalls Dovra with the installer under Wine, in a fresh copy of the 32-bit
 # or the 64-bit test prefix, as users do on 32-bit and on 64-bit Windows, and
 # looks at what it leaves as a program of the system's own width sees it (on
@@ -32,9 +34,38 @@ check_zip() {
   for f in README-en.txt README-ja.txt; do
     grep -q 'SysWOW64' "$work/zip/$f" && grep -q 'System32' "$work/zip/$f" && grep -q 'VirtualStore' "$work/zip/$f" ||
       fail "$f names no system folder or no virtual store"
+    grep -q 'certutil -hashfile .* SHA256' "$work/zip/$f" && grep -q 'Get-FileHash' "$work/zip/$f" ||
+      fail "$f does not say how to check the sums"
   done
   grep -q 'MIT License' "$work/zip/LICENSE.txt" || fail "LICENSE.txt is not the licence"
   ok "zip: names, Dovra.scr identical, read-me encodings, line ends and places"
+  local dist=${zip%/*}
+  [[ $(<"$dist/SHA256SUMS") == "$(cd "$dist" && sha256sum "${zip##*/}" "$(basename "$zip" .zip)-setup.exe")" ]] ||
+    fail "SHA256SUMS does not hold the packages' sums"
+  ok "SHA256SUMS: the zip's and the installer's sums"
+}
+
+# Packages the committed HEAD from two clones in two folders, one after the
+# other, the second in another time zone and with another umask, and compares
+# what they make.
+check_reproducible() {
+  mkdir -p "$ROOT/build"
+  work=$(mktemp -d "$ROOT/build/reproduce.XXXXXX") || fail "no folder for the clones"
+  trap 'rm -rf "$work"' EXIT
+  local commit clone
+  commit=$(git -C "$ROOT" rev-parse HEAD) || fail "not a git checkout"
+  for clone in a b/elsewhere; do
+    git clone -q --no-checkout "$ROOT" "$work/$clone" && git -C "$work/$clone" checkout -q --detach "$commit" || fail "cannot clone $commit"
+  done
+  (cd "$work/a" && bash scripts/package.sh) || fail "packaging in $work/a"
+  (cd "$work/b/elsewhere" && umask 077 && TZ=JST-9 bash scripts/package.sh) || fail "packaging in $work/b/elsewhere"
+  local f
+  for f in "$work/a/build/windows/Dovra.scr" "$work/a"/dist/*.zip "$work/a"/dist/*-setup.exe "$work/a/dist/SHA256SUMS"; do
+    f=${f#"$work/a/"}
+    (cd "$work" && sha256sum "a/$f" "b/elsewhere/$f")
+    cmp "$work/a/$f" "$work/b/elsewhere/$f" || fail "$f differs between two builds of $commit"
+  done
+  ok "two builds of $commit: Dovra.scr, the zip and the installer byte for byte the same"
 }
 
 install_table() {
@@ -75,8 +106,35 @@ install_table() {
     for _ in $(seq 100); do kill -0 "$starter" 2>/dev/null || break; sleep 0.1; done
     ! kill -0 "$starter" 2>/dev/null || fail "$* did not end"
   }
+  # refused CODE TEXT: a silent install exits CODE, and the message it would
+  # have shown, which it leaves in %TEMP%\Dovra-setup.log, holds TEXT.
+  local log
+  log=$(wine_cmd "$DOVRA_WINE" winepath -u "$(wine_cmd "$DOVRA_WINE" cmd /c echo %TEMP% | tr -d '\r')")/Dovra-setup.log
+  refused() {
+    rm -f "$log"
+    wine_exec 120 "$setup" /S
+    local rc=$?
+    [[ $rc == "$1" ]] || fail "an install that should fail with $1 exited $rc"
+    iconv -f UTF-16 -t UTF-8 "$log" | grep -qiF "$2" || fail "the install's message is not about '$2': $(iconv -f UTF-16 -t UTF-8 "$log")"
+  }
   local version
   version=$(sed -n 's/.*VALUE "ProductVersion", "\([^"]*\)".*/\1/p' "$ROOT/src/resources/dovra.rc")
+
+  # 0. Something in the way of a first install: a file named like its folder,
+  # a folder named like the saver. It exits 3, says what it could not write,
+  # and takes away what it had put down: no folder, no entry, no screen saver.
+  local folder='C:\Program Files\Dovra' block in_way
+  [[ -n $view ]] && folder='C:\Program Files (x86)\Dovra'
+  for block in "$folder" "$dir\Dovra.scr"; do
+    in_way=$(wine_cmd "$DOVRA_WINE" winepath -u "$block" 2>/dev/null)
+    if [[ $block == *.scr ]]; then mkdir "$in_way"; else printf 'x' >"$in_way"; fi
+    refused 3 "$block に書き込めませんでした"
+    [[ -e $in_way && ! -f $sys/Dovra.scr && ! -e $sys/Dovra.scr.new && ! -d $(wine_cmd "$DOVRA_WINE" winepath -u "$folder") &&
+       -z $(regval "$entry" UninstallString $view) && -z $(regval "$desktop" 'SCRNSAVE.EXE') ]] ||
+      fail "an install blocked by $block left something"
+    rm -rf "$in_way"
+  done
+  ok "$bits-bit: a first install blocked by a file or folder in the way exits 3, names it and leaves nothing"
 
   # 1. A silent install from the folder it was downloaded to, where DLLs with
   # the names of system DLLs it might load were planted (Wine told to look
@@ -134,18 +192,29 @@ install_table() {
   wine_cmd "$DOVRA_WINE" "$dir\\Dovra.scr" /c >/dev/null 2>&1 &
   local dialog=$!
   sleep 4
-  wine_exec 120 "$setup" /S && fail "installing over a running Dovra reported success"
+  refused 2 'Dovra（スクリーンセーバーまたはその設定）が実行中'
   [[ $(tail -c 1 "$sys/Dovra.scr") == X && ! -e $sys/Dovra.scr.new ]] || fail "a running Dovra was half replaced"
   stop_programs $dialog Dovra.scr
+  # With nothing running, a file in the way of the new saver is not Dovra
+  # running: exit 3, the old one left whole.
+  mkdir "$sys/Dovra.scr.new"
+  refused 3 "$dir\Dovra.scr.new に書き込めませんでした"
+  [[ $(tail -c 1 "$sys/Dovra.scr") == X && -n $(regval "$entry" DisplayName $view) ]] || fail "a failed install changed the old one"
+  rmdir "$sys/Dovra.scr.new"
   wine_exec 120 "$setup" /S || fail "installing over the same version exited $?"
   cmp -s "$sys/Dovra.scr" "$scr" || fail "installing again did not replace Dovra.scr"
-  ok "$bits-bit: a running Dovra is left whole; the same version installs over a stopped one"
+  ok "$bits-bit: a running Dovra (exit 2) or a file in the way (exit 3) leaves the old one whole; the same version installs over a stopped one"
 
-  # 5. A preview in the settings page holds the file: the uninstaller (waited
-  # for with _?=) refuses with exit code 2 and removes nothing.
+  # 5. A preview in the settings page holds the file: an install says so and
+  # exits 2, and the uninstaller (waited for with _?=) refuses with exit code 2;
+  # neither changes anything.
   wine_cmd "$DOVRA_WINE" "$host" "$dir\\Dovra.scr" >/dev/null 2>&1 &
   local preview=$!
   sleep 4
+  local inode
+  inode=$(stat -c %i "$sys/Dovra.scr")
+  refused 2 'Dovra.scr がほかのプログラムで使用中'
+  [[ $(stat -c %i "$sys/Dovra.scr") == "$inode" ]] || fail "an install under a running preview replaced Dovra.scr"
   # NSIS takes the rest of the command line, unquoted, as the folder after _?=.
   local wait
   read -r -a wait <<<"_?=$instdir"
@@ -155,7 +224,7 @@ install_table() {
   [[ -e $sys/Dovra.scr && -n $(regval "$entry" DisplayName $view) && -n $(regval "$desktop" 'SCRNSAVE.EXE') ]] ||
     fail "uninstalling under a running preview removed something"
   stop_programs $preview preview_host.exe Dovra.scr
-  ok "$bits-bit: under a running preview, uninstall exits 2 and leaves everything"
+  ok "$bits-bit: under a running preview, install and uninstall exit 2 and leave everything"
 
   # 6. SCRNSAVE.EXE as the settings page writes it (SysWOW64 on 64-bit
   # Windows), or in capitals: a silent uninstall takes away exactly what Dovra
@@ -187,5 +256,6 @@ install_table() {
 case ${1-} in
   zip) check_zip "$2" "$3" ;;
   install) install_table "$2" "$3" "$4" "$5" "$6" ;;
-  *) echo "usage: $0 zip ZIP SCR | install 32|64 SETUP SCR PREVIEW_HOST PLANTED_DLL" >&2; exit 2 ;;
+  reproduce) check_reproducible ;;
+  *) echo "usage: $0 zip ZIP SCR | install 32|64 SETUP SCR PREVIEW_HOST PLANTED_DLL | reproduce" >&2; exit 2 ;;
 esac
