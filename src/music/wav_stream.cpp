@@ -24,15 +24,18 @@ bool ReadExactly(const ReadAt& read, uint64_t offset, uint8_t* buffer, uint32_t 
   return read(offset, buffer, n) == n;
 }
 
+constexpr uint16_t kFormatPcm = 1;
+
 // The "fmt " chunk's body as the wave device takes it: the 16 bytes every
 // format has, then cbSize and the extra bytes it announces, if the chunk
-// really holds them.
+// really holds them. Plain PCM has no extra bytes, whatever cbSize says: some
+// writers leave garbage there, and the system's sound player plays such files.
 bool TakeFormat(const std::vector<uint8_t>& fmt, WavLayout& layout) {
-  const uint16_t channels = Le16(&fmt[2]), align = Le16(&fmt[12]);
+  const uint16_t tag = Le16(&fmt[0]), channels = Le16(&fmt[2]), align = Le16(&fmt[12]);
   const uint32_t rate = Le32(&fmt[4]), perSecond = Le32(&fmt[8]);
   if (channels == 0 || rate == 0 || perSecond == 0 || align == 0) return false;
   uint16_t extra = 0;
-  if (fmt.size() >= 18) {
+  if (fmt.size() >= 18 && tag != kFormatPcm) {
     extra = Le16(&fmt[16]);
     if (extra > fmt.size() - 18) return false;
   }

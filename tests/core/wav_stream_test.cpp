@@ -16,18 +16,21 @@ std::string Chunk(const char* id, const std::string& body, uint32_t claimed = UI
   Put32(s, claimed == UINT32_MAX ? static_cast<uint32_t>(body.size()) : claimed);
   return s + body + (body.size() % 2 ? std::string(1, '\0') : "");
 }
-// 16-bit stereo at 44.1 kHz (blocks of 4 bytes); extra bytes after cbSize if given.
-std::string Fmt(uint16_t channels = 2, uint16_t align = 4, const std::string& extra = "", bool withCbSize = false) {
+// 16-bit stereo PCM at 44.1 kHz (blocks of 4 bytes); with a cbSize, and extra
+// bytes after it, when given.
+std::string Fmt(uint16_t channels = 2, uint16_t align = 4, int cbSize = -1, const std::string& extra = "",
+                uint16_t tag = 1) {
   std::string f;
-  Put16(f, 1);
+  Put16(f, tag);
   Put16(f, channels);
   Put32(f, 44100);
   Put32(f, 44100u * align);
   Put16(f, align);
   Put16(f, 16);
-  if (withCbSize || !extra.empty()) Put16(f, static_cast<uint16_t>(extra.size()));
+  if (cbSize >= 0) Put16(f, static_cast<uint16_t>(cbSize));
   return Chunk("fmt ", f + extra);
 }
+constexpr uint16_t kExtensible = 0xFFFE;
 std::string Riff(const std::string& chunks) {
   std::string s = "RIFF";
   Put32(s, static_cast<uint32_t>(chunks.size() + 4));
@@ -73,9 +76,10 @@ TEST(WavStream, EverySizeInTheHeaderIsCheckedAgainstTheFile) {
       {"a piece of a block at the end", Riff(Fmt() + Chunk("data", Sound(42))), true, 44, 40, 18},
       {"other chunks first, odd-sized", Riff(list + Fmt() + Chunk("data", Sound(8))), true, 44 + 16, 8, 18},
       {"sound before its format", Riff(Chunk("data", Sound(8)) + Fmt()), true, 20, 8, 18},
-      {"extensible format, extra bytes", Riff(Fmt(2, 4, Sound(22)) + Chunk("data", Sound(8))), true, 68, 8, 40},
-      {"cbSize given as 0", Riff(Fmt(2, 4, "", true) + Chunk("data", Sound(8))), true, 46, 8, 18},
-      {"cbSize larger than its chunk", Riff(Chunk("fmt ", Fmt().substr(8, 16) + std::string("\x30\x00", 2)) + Chunk("data", Sound(8))), false, 0, 0, 0},
+      {"extensible format, extra bytes", Riff(Fmt(2, 4, 22, Sound(22), kExtensible) + Chunk("data", Sound(8))), true, 68, 8, 40},
+      {"cbSize given as 0", Riff(Fmt(2, 4, 0) + Chunk("data", Sound(8))), true, 46, 8, 18},
+      {"PCM's cbSize is not looked at", Riff(Fmt(2, 4, 2) + Chunk("data", Sound(8))), true, 46, 8, 18},
+      {"cbSize larger than its chunk", Riff(Fmt(2, 4, 0x30, "", kExtensible) + Chunk("data", Sound(8))), false, 0, 0, 0},
       {"no channels", Riff(Fmt(0) + Chunk("data", Sound(8))), false, 0, 0, 0},
       {"no block size", Riff(Fmt(2, 0) + Chunk("data", Sound(8))), false, 0, 0, 0},
       {"format cut short", Riff(Fmt()).substr(0, 30), false, 0, 0, 0},
