@@ -116,11 +116,8 @@ uint32_t WavLoop::Fill(uint8_t* buffer, uint32_t capacity) {
     }
     filled += got;
     at_ += got;
-    if (got < want || at_ >= bytes_) {
-      // The end of this pass: from the start again, unless the start itself gave nothing.
-      if (at_ == 0) ended_ = true;
-      at_ = 0;
-    }
+    if (got < want) ended_ = true;
+    if (at_ >= bytes_) at_ = 0;
   }
   return filled;
 }

@@ -40,8 +40,9 @@ class WavLoop {
   WavLoop(ReadAt read, const WavLayout& layout, uint64_t keepWhole = kKeepWhole);
   // Fills up to capacity bytes (rounded down to whole blocks), going back to
   // the start of the sound at its end. A read that comes back short (the file
-  // was cut, a disk was pulled out) counts as the end of the sound; 0 once a
-  // whole pass from the start yields nothing, and from then on.
+  // was cut, a disk was pulled out) ends the sound for good: what was read is
+  // played, then 0 from then on. Looping what is left of a cut file would
+  // repeat a sliver of it as a buzz.
   uint32_t Fill(uint8_t* buffer, uint32_t capacity);
   bool Ended() const { return ended_; }
 
