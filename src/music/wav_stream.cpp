@@ -122,4 +122,60 @@ uint32_t WavLoop::Fill(uint8_t* buffer, uint32_t capacity) {
   return filled;
 }
 
+namespace {
+
+// Buffers of a quarter of a second: a second of sound queued, so a busy disk
+// or machine is not heard, and little memory whatever the file's size.
+uint32_t PieceBytes(const WavLayout& layout) {
+  const uint32_t piece = std::clamp<uint32_t>(layout.bytesPerSecond / 4, 4096, 256 * 1024);
+  return std::max<uint32_t>(piece - piece % layout.blockAlign, layout.blockAlign);
+}
+
+// After a reset that failed, buffers still playing are waited for this long.
+constexpr uint32_t kDrainStepMs = 100;
+constexpr int kDrainSteps = 20;
+
+}  // namespace
+
+void StreamWav(const ReadAt& read, uint64_t fileSize, WaveOut& out) {
+  WavLayout layout;
+  if (!ParseWav(read, fileSize, layout)) return;
+  WavLoop loop(read, layout);
+  if (out.StopAsked()) return;  // the reads above may have hung until the player gave up
+  const uint32_t piece = PieceBytes(layout);
+  if (!out.Open(layout, piece)) return;
+
+  bool queued[WaveOut::kBuffers] = {};
+  const auto feed = [&](int i) {
+    // A read may hang for seconds: the stop is looked at on both sides of it.
+    if (out.StopAsked()) return false;
+    const uint32_t n = loop.Fill(out.Buffer(i), piece);
+    return n > 0 && !out.StopAsked() && out.Write(i, n);
+  };
+  const auto any = [&](auto pred) {
+    for (int i = 0; i < WaveOut::kBuffers; ++i)
+      if (pred(i)) return true;
+    return false;
+  };
+  for (int i = 0; i < WaveOut::kBuffers; ++i) queued[i] = feed(i);
+  while (any([&](int i) { return queued[i]; }) && out.WaitForBufferOrStop()) {
+    for (int i = 0; i < WaveOut::kBuffers; ++i)
+      if (queued[i] && out.Done(i)) queued[i] = feed(i);
+  }
+
+  // A reset gives every buffer back at once. A device that could not be reset
+  // may still be playing them: they are waited for a while, and if they do not
+  // come back, or the device will not let them go, they are never freed.
+  const auto playing = [&](int i) { return queued[i] && !out.Done(i); };
+  bool back = out.Reset() && !any(playing);
+  for (int step = 0; !back && step < kDrainSteps; ++step) {
+    out.WaitForBuffer(kDrainStepMs);
+    back = !any(playing);
+  }
+  bool released = back;
+  for (int i = 0; i < WaveOut::kBuffers && released; ++i) released = out.Unprepare(i);
+  released = out.Close() && released;
+  if (!released) out.Keep();
+}
+
 }  // namespace dovra

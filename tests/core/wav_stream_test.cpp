@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "music/wav_stream.h"
 
@@ -47,9 +50,11 @@ struct FakeFile {
   std::string bytes;
   uint64_t failFrom = UINT64_MAX;  // reads at or past this offset fail
   int reads = 0;
+  std::function<void()> onRead = [] {};
   ReadAt Reader() {
     return [this](uint64_t offset, uint8_t* buffer, uint32_t n) -> uint32_t {
       ++reads;
+      onRead();
       if (offset >= bytes.size() || offset >= failFrom) return 0;
       const uint32_t got = static_cast<uint32_t>(std::min<uint64_t>(n, std::min<uint64_t>(bytes.size(), failFrom) - offset));
       std::memcpy(buffer, bytes.data() + offset, got);
@@ -150,4 +155,89 @@ TEST(WavStream, TheLoopPlaysWhatIsThereAndEndsInSilenceWhenNothingIs) {
   uint8_t buffer[40];
   ASSERT_EQ(loop.Fill(buffer, sizeof buffer), 40u);
   EXPECT_EQ(std::string(reinterpret_cast<char*>(buffer), 40), Sound(24) + Sound(16));
+}
+
+namespace {
+
+// The wave device and the player's stop as the streaming worker sees them.
+struct FakeOut : WaveOut {
+  int stopAtWait = 3, backAfter = 0;  // after a failed reset, waits until the buffers come back; -1: never
+  bool resetOk = true, unprepareOk = true, closeOk = true;
+  bool stop = false, opened = false, kept = false;
+  int waits = 0, drains = 0, writesAfterStop = 0;
+  bool queued[kBuffers] = {};
+  std::vector<uint8_t> bytes;
+
+  void AllBack() { std::fill(std::begin(queued), std::end(queued), false); }
+  bool StopAsked() override { return stop; }
+  bool Open(const WavLayout&, uint32_t n) override {
+    bytes.resize(size_t{n} * kBuffers);
+    return opened = true;
+  }
+  uint8_t* Buffer(int i) override { return &bytes[bytes.size() / kBuffers * i]; }
+  bool Write(int i, uint32_t) override {
+    writesAfterStop += stop;
+    return queued[i] = true;
+  }
+  bool Done(int i) override { return !queued[i]; }
+  bool WaitForBufferOrStop() override {
+    // Past fifty buffers, a sound that should have ended by itself has not.
+    stop = stop || ++waits == stopAtWait || waits > 50;
+    if (!stop) *std::find(std::begin(queued), std::end(queued), true) = false;
+    return !stop;
+  }
+  void WaitForBuffer(uint32_t) override {
+    if (++drains == backAfter) AllBack();
+  }
+  bool Reset() override {
+    if (resetOk) AllBack();
+    return resetOk;
+  }
+  bool Unprepare(int) override { return unprepareOk; }
+  bool Close() override { return closeOk; }
+  void Keep() override { kept = true; }
+};
+
+}  // namespace
+
+// What the player's thread does with the stop, a file cut under it and a
+// device that will not give its buffers back.
+TEST(WavStream, TheWorkerStopsWhenAskedEndsWithItsFileAndNeverFreesWhatTheDeviceHolds) {
+  enum Read { kPlain, kStopInHeader, kStopInBuffer, kCutToASliver };
+  struct Case {
+    const char* what;
+    Read read;
+    int stopAtWait, backAfter;
+    bool resetOk, unprepareOk, closeOk, opened, endsByItself, kept;
+  };
+  const Case cases[] = {
+      {"plays until stopped", kPlain, 3, 0, true, true, true, true, false, false},
+      {"stop asked while the header is read: no device", kStopInHeader, 0, 0, true, true, true, false, false, false},
+      {"stop asked while a buffer is filled: not played", kStopInBuffer, 0, 0, true, true, true, true, false, false},
+      {"cut to a sliver while it plays: silence, no buzz", kCutToASliver, 0, 0, true, true, true, true, true, false},
+      {"reset fails, the buffers come back while waited for", kPlain, 3, 3, false, true, true, true, false, false},
+      {"reset fails, the buffers never come back: kept", kPlain, 3, -1, false, true, true, true, false, true},
+      {"a buffer cannot be unprepared: kept", kPlain, 3, 0, true, false, true, true, false, true},
+      {"the device cannot be closed: kept", kPlain, 3, 0, true, true, false, true, false, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    FakeFile f{Riff(Fmt() + Chunk("data", Sound(WavLoop::kKeepWhole + 4096)))};  // read as it plays
+    FakeOut o;
+    o.stopAtWait = c.stopAtWait, o.backAfter = c.backAfter;
+    o.resetOk = c.resetOk, o.unprepareOk = c.unprepareOk, o.closeOk = c.closeOk;
+    int playReads = 0, readsAfterStop = 0;  // a read may hang for seconds
+    f.onRead = [&] {
+      readsAfterStop += o.opened && o.stop;
+      playReads += o.opened;
+      if (c.read == kStopInHeader || (c.read == kStopInBuffer && o.opened)) o.stop = true;
+      if (c.read == kCutToASliver && playReads == 2) f.bytes.resize(48);
+    };
+    StreamWav(f.Reader(), f.bytes.size(), o);
+    EXPECT_EQ(o.opened, c.opened);
+    EXPECT_EQ(o.writesAfterStop, 0);
+    EXPECT_EQ(readsAfterStop, 0);
+    EXPECT_EQ(!o.stop, c.endsByItself);
+    EXPECT_EQ(o.kept, c.kept);
+  }
 }
