@@ -1,9 +1,9 @@
 // A WAV file played in a loop through the wave device, read from the file a
 // piece at a time on a thread of its own: for music the system sound player
-// cannot open by name (a path too long for it). It holds a second of sound in
-// memory whatever the file's size, trusts nothing the file's header claims,
-// and a file that is cut or cannot be read while it plays ends in silence,
-// never in a fault.
+// should not load whole (a large file) or cannot open by name (a long path).
+// It holds a second of sound in memory whatever the file's size, trusts
+// nothing the file's header claims, and a file that is cut or cannot be read
+// while it plays ends in silence, never in a fault.
 #pragma once
 #include <windows.h>
 

@@ -1,8 +1,9 @@
-// A WAV file read as a stream, a piece at a time, for music that is too long
-// for the system sound player's own file opening. Nothing in a file is
-// trusted: every size in its header is checked against the file itself, so an
-// interrupted copy whose header promises hundreds of megabytes plays what is
-// really there, and a file cut or unreadable while it plays ends in silence.
+// A WAV file read as a stream, a piece at a time, for music the system sound
+// player should not load whole (a large file) or cannot open (a long path).
+// Nothing in a file is trusted: every size in its header is checked against
+// the file itself, so an interrupted copy whose header promises hundreds of
+// megabytes plays what is really there, and a file cut or unreadable while it
+// plays ends in silence.
 #pragma once
 #include <cstdint>
 #include <functional>
