@@ -38,6 +38,11 @@ target_include_directories(Dovra PRIVATE ${CMAKE_SOURCE_DIR}/src/resources)
 target_link_libraries(Dovra PRIVATE dovra_win32)
 set_target_properties(Dovra PROPERTIES SUFFIX ".scr")
 target_link_options(Dovra PRIVATE -s)
+# 4 GB of addresses for the 32-bit program on 64-bit Windows, not 2: nothing in
+# it takes an address for a signed number. (An x64 program has them anyway.)
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  target_link_options(Dovra PRIVATE -Wl,--large-address-aware)
+endif()
 
 # End-to-end tests: drive Dovra.scr from outside, as the host and a user would.
 file(GLOB DOVRA_E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)

@@ -79,9 +79,12 @@ void Vormix_BGM::PlayWav() {
   // SND_NODEFAULT: a file that vanished since the settings were loaded plays
   // nothing, rather than the system's default sound over and over.
   const uint32_t flags = kSndAsync | kSndLoop | kSndNoDefault;
-  ApiResult = settings_.BgmFile.size() < kSoundNameLimit
-                  ? port_.PlaySoundNamed(settings_.BgmFile.c_str(), flags)
-                  : port_.PlaySoundLongPath(settings_.BgmFile, flags);
+  if (port_.FileSize(settings_.BgmFile) > kSoundPlayerLargest)
+    ApiResult = port_.StreamWav(settings_.BgmFile);
+  else if (settings_.BgmFile.size() < kSoundNameLimit)
+    ApiResult = port_.PlaySoundNamed(settings_.BgmFile.c_str(), flags);
+  else
+    ApiResult = port_.PlaySoundLongPath(settings_.BgmFile, flags);
 }
 
 void Vormix_BGM::StopWav() { ApiResult = port_.PlaySoundNamed(nullptr, 0); }

@@ -24,10 +24,13 @@ class MciPort {
   // PlaySoundA without a module; name may be null (stops the sound).
   virtual int32_t PlaySoundNamed(const char* name, uint32_t flags) = 0;
   // Plays a file whose path is too long for the player's own file opening: by
-  // its short (8.3) name when that fits, else streamed from the file a piece
-  // at a time, looping (a recording of any size, held in memory a second at a
-  // time). Nonzero when playing started.
+  // its short (8.3) name when that fits, else as StreamWav does.
   virtual int32_t PlaySoundLongPath(const std::string& path, uint32_t flags) = 0;
+  // Loops a WAV file streamed from the file a piece at a time, held in memory
+  // a second at a time. Nonzero once the file and the wave device are open.
+  virtual int32_t StreamWav(const std::string& path) = 0;
+  // The size of the file at path; -1 when there is no such file.
+  virtual int64_t FileSize(const std::string& path) = 0;
 };
 
 constexpr uint32_t kSndAsync = 0x0001;
@@ -36,6 +39,13 @@ constexpr uint32_t kSndLoop = 0x0008;
 // The sound player opens a named file through mmioOpen, which takes names of
 // at most 127 bytes; a longer path goes by PlaySoundLongPath.
 constexpr size_t kSoundNameLimit = 128;
+// The sound player reads a whole file into memory before its first sound.
+// Up to this size (a minute and a half of CD-quality sound: loops and short
+// pieces) that is a fraction of a second from a disk or a USB stick, and
+// little memory; songs, albums and long recordings, tens of megabytes to
+// gigabytes, would start seconds late and take as much of the 32-bit saver's
+// address space, or fail to load at all. Larger files are streamed.
+constexpr int64_t kSoundPlayerLargest = 16 << 20;
 
 class Vormix_BGM {
  public:

@@ -28,8 +28,20 @@ int32_t Win32MciPort::PlaySoundLongPath(const std::string& path, uint32_t flags)
   const DWORD n = GetShortPathNameA(path.c_str(), shortPath, sizeof shortPath);
   if (n > 0 && n < sizeof shortPath) return PlaySoundNamed(shortPath, flags);
   // No name the player can open: the file is streamed, looping as PlayWav asks.
+  return StreamWav(path);
+}
+
+int32_t Win32MciPort::StreamWav(const std::string& path) {
   winmm::PlaySoundA(nullptr, nullptr, 0);
   return stream_.Start(AnsiToWide(path)) ? TRUE : FALSE;
+}
+
+int64_t Win32MciPort::FileSize(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExW(ExtendedLengthPath(AnsiToWide(path)).c_str(), GetFileExInfoStandard, &data) ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    return -1;
+  return static_cast<int64_t>(static_cast<uint64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow);
 }
 
 }  // namespace dovra

@@ -15,6 +15,10 @@ class Win32MciPort : public MciPort {
   int32_t WaveOutDevices() override;
   int32_t PlaySoundNamed(const char* name, uint32_t flags) override;
   int32_t PlaySoundLongPath(const std::string& path, uint32_t flags) override;
+  int32_t StreamWav(const std::string& path) override;
+  int64_t FileSize(const std::string& path) override;
+  // Whether a WAV went to the stream player, and it still plays.
+  bool Streaming() const { return stream_.Running(); }
 
  private:
   // A sound played by the system player replaces a streamed one, as it

@@ -2,12 +2,10 @@
 
 #include <mmsystem.h>
 
-#include <algorithm>
 #include <memory>
 #include <vector>
 
 #include "music/wav_stream.h"
-#include "toolkit/handles_win32.h"
 #include "toolkit/system_dlls_win32.h"
 #include "toolkit/text_win32.h"
 
@@ -15,14 +13,14 @@ namespace dovra {
 
 namespace {
 
-// Four buffers of a quarter of a second: a second of sound queued, so a busy
-// disk or machine is not heard, and little memory whatever the file's size.
-constexpr int kBuffers = 4;
+constexpr DWORD kStartWaitMs = 1000;
 constexpr DWORD kStopWaitMs = 1000;
 
+// What the player hands its thread; the thread owns it and its own handles of
+// the player's events, so it may outlive the player.
 struct Job {
   std::wstring path;
-  UniqueKernelHandle stop;  // the thread's own handle of the player's stop event
+  UniqueKernelHandle stop, opened;
 };
 
 uint32_t ReadFileAt(HANDLE file, uint64_t offset, uint8_t* buffer, uint32_t n) {
@@ -33,6 +31,66 @@ uint32_t ReadFileAt(HANDLE file, uint64_t offset, uint8_t* buffer, uint32_t n) {
   return ReadFile(file, buffer, n, &got, &at) ? got : 0;
 }
 
+class Win32WaveOut final : public WaveOut {
+ public:
+  Win32WaveOut(HANDLE stop, HANDLE opened) : stop_(stop), opened_(opened) {}
+  ~Win32WaveOut() override {
+    if (kept_) {
+      // Deliberately never freed: the driver still owns them.
+      buffers_.release();
+      done_.Release();
+    }
+  }
+
+  bool StopAsked() override { return WaitForSingleObject(stop_, 0) == WAIT_OBJECT_0; }
+  bool Open(const WavLayout& layout, uint32_t bytes) override {
+    buffers_ = std::make_unique<Buffers>();
+    buffers_->bytes.resize(static_cast<size_t>(bytes) * kBuffers);
+    done_.Reset(CreateEventW(nullptr, FALSE, FALSE, nullptr));
+    // The mapper finds a device for the format, converting it where it must.
+    if (!done_ || winmm::waveOutOpen(&out_, WAVE_MAPPER, reinterpret_cast<const WAVEFORMATEX*>(layout.format.data()),
+                                     reinterpret_cast<DWORD_PTR>(done_.Get()), 0, CALLBACK_EVENT) != MMSYSERR_NOERROR)
+      return false;
+    for (int i = 0; i < kBuffers; ++i) {
+      WAVEHDR& h = buffers_->header[i];
+      h.lpData = reinterpret_cast<LPSTR>(&buffers_->bytes[static_cast<size_t>(bytes) * i]);
+      h.dwBufferLength = bytes;
+      // One that fails is refused by waveOutWrite and never queued.
+      winmm::waveOutPrepareHeader(out_, &h, sizeof h);
+    }
+    SetEvent(opened_);
+    return true;
+  }
+  uint8_t* Buffer(int i) override { return reinterpret_cast<uint8_t*>(buffers_->header[i].lpData); }
+  bool Write(int i, uint32_t n) override {
+    buffers_->header[i].dwBufferLength = n;
+    return winmm::waveOutWrite(out_, &buffers_->header[i], sizeof(WAVEHDR)) == MMSYSERR_NOERROR;
+  }
+  bool Done(int i) override { return (buffers_->header[i].dwFlags & WHDR_DONE) != 0; }
+  bool WaitForBufferOrStop() override {
+    const HANDLE waits[] = {stop_, done_.Get()};
+    return WaitForMultipleObjects(2, waits, FALSE, INFINITE) == WAIT_OBJECT_0 + 1;
+  }
+  void WaitForBuffer(uint32_t ms) override { WaitForSingleObject(done_.Get(), ms); }
+  bool Reset() override { return winmm::waveOutReset(out_) == MMSYSERR_NOERROR; }
+  bool Unprepare(int i) override {
+    return winmm::waveOutUnprepareHeader(out_, &buffers_->header[i], sizeof(WAVEHDR)) == MMSYSERR_NOERROR;
+  }
+  bool Close() override { return winmm::waveOutClose(out_) == MMSYSERR_NOERROR; }
+  void Keep() override { kept_ = true; }
+
+ private:
+  struct Buffers {
+    std::vector<uint8_t> bytes;
+    WAVEHDR header[kBuffers] = {};
+  };
+  HANDLE stop_, opened_;
+  UniqueKernelHandle done_;
+  HWAVEOUT out_ = nullptr;
+  std::unique_ptr<Buffers> buffers_;
+  bool kept_ = false;
+};
+
 void Play(const Job& job) {
   // Shared for writing and deleting: the user may replace or remove the file.
   UniqueFile file(CreateFileW(ExtendedLengthPath(job.path).c_str(), GENERIC_READ,
@@ -41,48 +99,27 @@ void Play(const Job& job) {
   LARGE_INTEGER size{};
   if (!file.Valid() || !GetFileSizeEx(file.Get(), &size)) return;
   const HANDLE h = file.Get();
-  const ReadAt read = [h](uint64_t offset, uint8_t* buffer, uint32_t n) { return ReadFileAt(h, offset, buffer, n); };
-  WavLayout layout;
-  if (!ParseWav(read, static_cast<uint64_t>(size.QuadPart), layout)) return;
-  WavLoop loop(read, layout);
-
-  UniqueKernelHandle done(CreateEventW(nullptr, FALSE, FALSE, nullptr));
-  HWAVEOUT out = nullptr;
-  // The mapper finds a device for the format, converting it where it must.
-  if (!done || winmm::waveOutOpen(&out, WAVE_MAPPER, reinterpret_cast<const WAVEFORMATEX*>(layout.format.data()),
-                           reinterpret_cast<DWORD_PTR>(done.Get()), 0, CALLBACK_EVENT) != MMSYSERR_NOERROR)
-    return;
-  uint32_t piece = std::clamp<uint32_t>(layout.bytesPerSecond / 4, 4096, 256 * 1024);
-  piece = std::max<uint32_t>(piece - piece % layout.blockAlign, layout.blockAlign);
-  std::vector<uint8_t> bytes(static_cast<size_t>(piece) * kBuffers);
-  WAVEHDR header[kBuffers] = {};
-  bool queued[kBuffers] = {};
-  for (int i = 0; i < kBuffers; ++i) {
-    header[i].lpData = reinterpret_cast<LPSTR>(&bytes[static_cast<size_t>(piece) * i]);
-    header[i].dwBufferLength = piece;
-    winmm::waveOutPrepareHeader(out, &header[i], sizeof header[i]);
-  }
-  const auto feed = [&](int i) {
-    const uint32_t n = loop.Fill(reinterpret_cast<uint8_t*>(header[i].lpData), piece);
-    header[i].dwBufferLength = n;
-    queued[i] = n > 0 && winmm::waveOutWrite(out, &header[i], sizeof header[i]) == MMSYSERR_NOERROR;
-  };
-  for (int i = 0; i < kBuffers; ++i) feed(i);
-  const HANDLE waits[] = {job.stop.Get(), done.Get()};
-  while (std::any_of(std::begin(queued), std::end(queued), [](bool q) { return q; })) {
-    if (WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0 + 1) break;  // stopped
-    for (int i = 0; i < kBuffers; ++i)
-      if (queued[i] && (header[i].dwFlags & WHDR_DONE)) feed(i);
-  }
-  winmm::waveOutReset(out);  // gives every buffer back at once
-  for (WAVEHDR& h : header) winmm::waveOutUnprepareHeader(out, &h, sizeof h);
-  winmm::waveOutClose(out);
+  Win32WaveOut out(job.stop.Get(), job.opened.Get());
+  StreamWav([h](uint64_t offset, uint8_t* buffer, uint32_t n) { return ReadFileAt(h, offset, buffer, n); },
+            static_cast<uint64_t>(size.QuadPart), out);
 }
 
 DWORD WINAPI Run(void* arg) {
   std::unique_ptr<Job> job(static_cast<Job*>(arg));
-  Play(*job);
+  // Memory runs out, if ever, before the device is opened: no sound, no fault.
+  try {
+    Play(*job);
+  } catch (...) {
+  }
   return 0;
+}
+
+bool DuplicateInto(const UniqueKernelHandle& from, UniqueKernelHandle& to) {
+  HANDLE h = nullptr;
+  if (!DuplicateHandle(GetCurrentProcess(), from.Get(), GetCurrentProcess(), &h, 0, FALSE, DUPLICATE_SAME_ACCESS))
+    return false;
+  to.Reset(h);
+  return true;
 }
 
 }  // namespace
@@ -90,30 +127,34 @@ DWORD WINAPI Run(void* arg) {
 bool WavStreamPlayer::Start(const std::wstring& path) {
   Stop();
   UniqueKernelHandle stop(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-  HANDLE theirs = nullptr;
-  if (!stop || !DuplicateHandle(GetCurrentProcess(), stop.Get(), GetCurrentProcess(), &theirs, 0, FALSE,
-                                DUPLICATE_SAME_ACCESS))
-    return false;
+  UniqueKernelHandle opened(CreateEventW(nullptr, TRUE, FALSE, nullptr));
   auto job = std::make_unique<Job>();
   job->path = path;
-  job->stop.Reset(theirs);
-  HANDLE thread = CreateThread(nullptr, 0, Run, job.get(), 0, nullptr);
+  if (!stop || !opened || !DuplicateInto(stop, job->stop) || !DuplicateInto(opened, job->opened)) return false;
+  UniqueKernelHandle thread(CreateThread(nullptr, 0, Run, job.get(), 0, nullptr));
   if (!thread) return false;
   job.release();  // the thread owns it now
-  thread_ = thread;
-  stop_ = stop.Release();
+  // Playing has begun once the thread has opened the file and the device; a
+  // thread that ends first could not. One that is still at it after a second
+  // is given up: it finds the stop before it opens the device.
+  const HANDLE waits[] = {opened.Get(), thread.Get()};
+  if (WaitForMultipleObjects(2, waits, FALSE, kStartWaitMs) != WAIT_OBJECT_0) {
+    SetEvent(stop.Get());
+    return false;
+  }
+  thread_ = std::move(thread);
+  stop_ = std::move(stop);
   return true;
 }
 
 void WavStreamPlayer::Stop() {
   if (!thread_) return;
-  SetEvent(stop_);
-  WaitForSingleObject(thread_, kStopWaitMs);
-  CloseHandle(thread_);
-  CloseHandle(stop_);
-  thread_ = stop_ = nullptr;
+  SetEvent(stop_.Get());
+  WaitForSingleObject(thread_.Get(), kStopWaitMs);
+  thread_.Reset();
+  stop_.Reset();
 }
 
-bool WavStreamPlayer::Running() const { return thread_ && WaitForSingleObject(thread_, 0) == WAIT_TIMEOUT; }
+bool WavStreamPlayer::Running() const { return thread_ && WaitForSingleObject(thread_.Get(), 0) == WAIT_TIMEOUT; }
 
 }  // namespace dovra

@@ -24,15 +24,18 @@ bool ReadExactly(const ReadAt& read, uint64_t offset, uint8_t* buffer, uint32_t 
   return read(offset, buffer, n) == n;
 }
 
+constexpr uint16_t kFormatPcm = 1;
+
 // The "fmt " chunk's body as the wave device takes it: the 16 bytes every
 // format has, then cbSize and the extra bytes it announces, if the chunk
-// really holds them.
+// really holds them. Plain PCM has no extra bytes, whatever cbSize says: some
+// writers leave garbage there, and the system's sound player plays such files.
 bool TakeFormat(const std::vector<uint8_t>& fmt, WavLayout& layout) {
-  const uint16_t channels = Le16(&fmt[2]), align = Le16(&fmt[12]);
+  const uint16_t tag = Le16(&fmt[0]), channels = Le16(&fmt[2]), align = Le16(&fmt[12]);
   const uint32_t rate = Le32(&fmt[4]), perSecond = Le32(&fmt[8]);
   if (channels == 0 || rate == 0 || perSecond == 0 || align == 0) return false;
   uint16_t extra = 0;
-  if (fmt.size() >= 18) {
+  if (fmt.size() >= 18 && tag != kFormatPcm) {
     extra = Le16(&fmt[16]);
     if (extra > fmt.size() - 18) return false;
   }
@@ -113,13 +116,66 @@ uint32_t WavLoop::Fill(uint8_t* buffer, uint32_t capacity) {
     }
     filled += got;
     at_ += got;
-    if (got < want || at_ >= bytes_) {
-      // The end of this pass: from the start again, unless the start itself gave nothing.
-      if (at_ == 0) ended_ = true;
-      at_ = 0;
-    }
+    if (got < want) ended_ = true;
+    if (at_ >= bytes_) at_ = 0;
   }
   return filled;
+}
+
+namespace {
+
+// Buffers of a quarter of a second: a second of sound queued, so a busy disk
+// or machine is not heard, and little memory whatever the file's size.
+uint32_t PieceBytes(const WavLayout& layout) {
+  const uint32_t piece = std::clamp<uint32_t>(layout.bytesPerSecond / 4, 4096, 256 * 1024);
+  return std::max<uint32_t>(piece - piece % layout.blockAlign, layout.blockAlign);
+}
+
+// After a reset that failed, buffers still playing are waited for this long.
+constexpr uint32_t kDrainStepMs = 100;
+constexpr int kDrainSteps = 20;
+
+}  // namespace
+
+void StreamWav(const ReadAt& read, uint64_t fileSize, WaveOut& out) {
+  WavLayout layout;
+  if (!ParseWav(read, fileSize, layout)) return;
+  WavLoop loop(read, layout);
+  if (out.StopAsked()) return;  // the reads above may have hung until the player gave up
+  const uint32_t piece = PieceBytes(layout);
+  if (!out.Open(layout, piece)) return;
+
+  bool queued[WaveOut::kBuffers] = {};
+  const auto feed = [&](int i) {
+    // A read may hang for seconds: the stop is looked at on both sides of it.
+    if (out.StopAsked()) return false;
+    const uint32_t n = loop.Fill(out.Buffer(i), piece);
+    return n > 0 && !out.StopAsked() && out.Write(i, n);
+  };
+  const auto any = [&](auto pred) {
+    for (int i = 0; i < WaveOut::kBuffers; ++i)
+      if (pred(i)) return true;
+    return false;
+  };
+  for (int i = 0; i < WaveOut::kBuffers; ++i) queued[i] = feed(i);
+  while (any([&](int i) { return queued[i]; }) && out.WaitForBufferOrStop()) {
+    for (int i = 0; i < WaveOut::kBuffers; ++i)
+      if (queued[i] && out.Done(i)) queued[i] = feed(i);
+  }
+
+  // A reset gives every buffer back at once. A device that could not be reset
+  // may still be playing them: they are waited for a while, and if they do not
+  // come back, or the device will not let them go, they are never freed.
+  const auto playing = [&](int i) { return queued[i] && !out.Done(i); };
+  bool back = out.Reset() && !any(playing);
+  for (int step = 0; !back && step < kDrainSteps; ++step) {
+    out.WaitForBuffer(kDrainStepMs);
+    back = !any(playing);
+  }
+  bool released = back;
+  for (int i = 0; i < WaveOut::kBuffers && released; ++i) released = out.Unprepare(i);
+  released = out.Close() && released;
+  if (!released) out.Keep();
 }
 
 }  // namespace dovra

@@ -1,8 +1,9 @@
-// A WAV file read as a stream, a piece at a time, for music that is too long
-// for the system sound player's own file opening. Nothing in a file is
-// trusted: every size in its header is checked against the file itself, so an
-// interrupted copy whose header promises hundreds of megabytes plays what is
-// really there, and a file cut or unreadable while it plays ends in silence.
+// A WAV file read as a stream, a piece at a time, for music the system sound
+// player should not load whole (a large file) or cannot open (a long path).
+// Nothing in a file is trusted: every size in its header is checked against
+// the file itself, so an interrupted copy whose header promises hundreds of
+// megabytes plays what is really there, and a file cut or unreadable while it
+// plays ends in silence.
 #pragma once
 #include <cstdint>
 #include <functional>
@@ -40,8 +41,9 @@ class WavLoop {
   WavLoop(ReadAt read, const WavLayout& layout, uint64_t keepWhole = kKeepWhole);
   // Fills up to capacity bytes (rounded down to whole blocks), going back to
   // the start of the sound at its end. A read that comes back short (the file
-  // was cut, a disk was pulled out) counts as the end of the sound; 0 once a
-  // whole pass from the start yields nothing, and from then on.
+  // was cut, a disk was pulled out) ends the sound for good: what was read is
+  // played, then 0 from then on. Looping what is left of a cut file would
+  // repeat a sliver of it as a buzz.
   uint32_t Fill(uint8_t* buffer, uint32_t capacity);
   bool Ended() const { return ended_; }
 
@@ -53,5 +55,37 @@ class WavLoop {
   bool ended_ = false;
   std::vector<uint8_t> whole_;
 };
+
+// The wave device as the streaming worker drives it, with the player's request
+// to stop, which another thread may make at any moment.
+class WaveOut {
+ public:
+  static constexpr int kBuffers = 4;
+  virtual ~WaveOut() = default;
+  virtual bool StopAsked() = 0;
+  // Opens the device for the format with kBuffers buffers of `bytes` each.
+  virtual bool Open(const WavLayout& layout, uint32_t bytes) = 0;
+  virtual uint8_t* Buffer(int i) = 0;
+  // Queues the first n bytes of buffer i.
+  virtual bool Write(int i, uint32_t n) = 0;
+  // Whether a queued buffer i has come back from the device.
+  virtual bool Done(int i) = 0;
+  // Waits until a buffer comes back (true) or the stop is asked (false).
+  virtual bool WaitForBufferOrStop() = 0;
+  // Waits at most ms for a buffer to come back.
+  virtual void WaitForBuffer(uint32_t ms) = 0;
+  virtual bool Reset() = 0;
+  virtual bool Unprepare(int i) = 0;
+  virtual bool Close() = 0;
+  // Leaves the buffers to the driver for good: it may still write into them.
+  virtual void Keep() = 0;
+};
+
+// The streaming player's thread: parses the file, plays its sound in a loop
+// until the stop is asked or the sound ends (a file cut or unreadable), and
+// gives the device its buffers back. The stop is looked at before the device
+// is opened and before each buffer is filled and queued, so a worker that
+// hung in a read after the player gave up on it never makes a sound.
+void StreamWav(const ReadAt& read, uint64_t fileSize, WaveOut& out);
 
 }  // namespace dovra

@@ -52,6 +52,12 @@ class FakePort : public MciPort {
     sounds.push_back({"<long> " + path, flags});
     return 78;
   }
+  int32_t StreamWav(const std::string& path) override {
+    sounds.push_back({"<stream> " + path, 0});
+    return 79;
+  }
+  std::map<std::string, int64_t> sizes;
+  int64_t FileSize(const std::string& path) override { return sizes.count(path) ? sizes[path] : -1; }
   std::vector<std::string> Commands() const {
     std::vector<std::string> v;
     for (auto& s : sent) v.push_back(s.first);
@@ -237,14 +243,25 @@ TEST(Bgm, WavLoopsThroughTheSoundPlayer) {
   EXPECT_EQ(r.port.sounds[0], std::make_pair(std::string("D:\\loop.wav"), 0x000Bu));
   EXPECT_EQ(r.port.sounds[1], std::make_pair(std::string("<null>"), 0u));
   EXPECT_EQ(ApiResult, 77);
-  // A name the player could not open (128 bytes or more) goes the long way.
-  for (size_t n : {127u, 128u}) {
+  // A name the player could not open (128 bytes or more) goes the long way; a
+  // file too large for the player to load whole is streamed, whatever its name.
+  const int64_t largest = 16 << 20;
+  const struct {
+    size_t name;
+    int64_t size;
+    const char* how;
+    int32_t result;
+  } routes[] = {{127, largest, "", 77}, {128, largest, "<long> ", 78}, {127, largest + 1, "<stream> ", 79},
+                {128, largest + 1, "<stream> ", 79}};
+  for (const auto& c : routes) {
     Rig l;
-    l.settings.BgmFile = "D:\\" + std::string(n - 7, 'x') + ".wav";
+    l.settings.BgmFile = "D:\\" + std::string(c.name - 7, 'x') + ".wav";
+    l.port.sizes[l.settings.BgmFile] = c.size;
     l.bgm.PlayWav();
     ASSERT_EQ(l.port.sounds.size(), 1u);
-    EXPECT_EQ(l.port.sounds[0].first, (n < 128 ? "" : "<long> ") + l.settings.BgmFile);
-    EXPECT_EQ(l.port.sounds[0].second, 0x000Bu);
+    EXPECT_EQ(l.port.sounds[0].first, c.how + l.settings.BgmFile);
+    EXPECT_EQ(l.port.sounds[0].second, c.result == 79 ? 0u : 0x000Bu);
+    EXPECT_EQ(ApiResult, c.result);
   }
 }
 

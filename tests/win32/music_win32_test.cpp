@@ -168,10 +168,10 @@ std::string FolderTooLongForThePlayer(const TempDir& dir) {
   return n >= kSoundNameLimit && n < MAX_PATH ? folder : "";
 }
 
-// The tone's header claiming `claimed` bytes in all, its sound, and the file
-// then made `size` bytes long (sparse: the rest reads as silence).
-bool WriteWav(const std::string& path, const std::vector<unsigned char>& tone, uint64_t claimed, uint64_t size) {
-  std::vector<unsigned char> head = tone;
+// A WAV's header, its sizes claiming `claimed` bytes in all, and its sound; the
+// file then made `size` bytes long (sparse: the rest reads as silence).
+bool WriteWav(const std::string& path, const std::vector<unsigned char>& wav, uint64_t claimed, uint64_t size) {
+  std::vector<unsigned char> head = wav;
   const auto put32 = [&](size_t at, uint64_t v) {
     for (int i = 0; i < 4; ++i) head[at + i] = static_cast<unsigned char>(std::min<uint64_t>(v, 0xFFFFFFFFu) >> (8 * i));
   };
@@ -188,54 +188,71 @@ bool WriteWav(const std::string& path, const std::vector<unsigned char>& tone, u
 }  // namespace
 
 // A recording of any size, or an interrupted copy whose header promises far
-// more than the file holds, on a path the sound player cannot open: PlayWav
-// returns at once, sound comes within a second, and memory stays bounded.
-// A file cut while it plays ends in silence, never in a fault.
+// more than the file holds: files too large for the sound player to load
+// whole, or on a path it cannot open, go to the stream player, which starts
+// at once in bounded memory; smaller files on short paths stay with the sound
+// player. PlayWav's result says whether the sound started. A file cut to a
+// sliver while it plays ends in silence by itself.
 TEST_F(Playback, AWavOfAnySizeOnAnyPathPlaysAtOnceInBoundedMemory) {
   TempDir dir;
-  const std::string folder = FolderTooLongForThePlayer(dir);
-  ASSERT_FALSE(folder.empty());
+  const std::string longFolder = FolderTooLongForThePlayer(dir);
+  ASSERT_FALSE(longFolder.empty());
   const std::vector<unsigned char> tone = ReadBytes(media_ + "\\tone.wav");
   ASSERT_GT(tone.size(), 44u);
+  const std::vector<unsigned char> noSound(44, 0);
   struct Case {
     const char* what;
+    bool longPath;
+    const std::vector<unsigned char>& head;
     uint64_t claimed, size;
-    bool cutWhilePlaying;
+    bool plays, streamed, cutToASliver;
   };
   const uint64_t MB = 1u << 20;
   const Case cases[] = {
-      {"600 MB", 600 * MB, 600 * MB, false},
-      {"1.5 GB", 1536 * MB, 1536 * MB, false},
-      {"header of 600 MB, 88 KB of file", 600 * MB, tone.size(), false},
-      {"cut while it plays", 600 * MB, 600 * MB, true},
+      {"600 MB", true, tone, 600 * MB, 600 * MB, true, true, false},
+      {"1.5 GB", true, tone, 1536 * MB, 1536 * MB, true, true, false},
+      {"header of 600 MB, 88 KB of file", true, tone, 600 * MB, tone.size(), true, true, false},
+      {"16 MB and a byte, short path", false, tone, 16 * MB + 1, 16 * MB + 1, true, true, false},
+      {"16 MB, short path: the sound player", false, tone, 16 * MB, 16 * MB, true, false, false},
+      {"cut to a sliver while it plays", true, tone, 600 * MB, 600 * MB, true, true, true},
+      {"600 MB of no sound", true, noSound, 600 * MB, 600 * MB, false, false, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     Settings s;
-    s.BgmFile = folder + "\\MUSIC.WAV";
-    ASSERT_TRUE(WriteWav(s.BgmFile, tone, c.claimed, c.size));
+    s.BgmFile = (c.longPath ? longFolder : dir.Path()) + "\\MUSIC.WAV";
+    ASSERT_EQ(s.BgmFile.size() >= kSoundNameLimit, c.longPath);
+    ASSERT_TRUE(WriteWav(s.BgmFile, c.head, c.claimed, c.size));
     Win32MciPort port;
     Vormix_BGM bgm(port, s);
     const uint64_t before = PrivateBytes();
-    size_t start = 0;
-    SoundSince(0, &start);
+    // No device is open: the capture starts again from nothing. (One as long
+    // as the row before left it would hide the new sound from SoundSince.)
+    DeleteFileA(Env("DOVRA_TEST_CAPTURE").c_str());
     const DWORD t0 = GetTickCount();
     bgm.PlayWav();
     const DWORD took = GetTickCount() - t0;
     EXPECT_LT(took, 250u) << "PlayWav waited for the file";
-    EXPECT_NE(ApiResult, 0);
+    EXPECT_EQ(ApiResult != 0, c.plays);
+    EXPECT_EQ(port.Streaming(), c.streamed);
     Pump(1000);
-    EXPECT_GT(SoundSince(start), 10000u) << "no sound within a second";
+    EXPECT_EQ(SoundSince(0) > 10000u, c.plays) << "sound within a second";
     const int64_t grown = static_cast<int64_t>(PrivateBytes()) - static_cast<int64_t>(before);
     EXPECT_LT(grown, static_cast<int64_t>(16 * MB)) << "the recording was read into memory";
-    std::printf("%s: PlayWav returned in %lu ms; private memory +%.1f MB while playing\n", c.what,
-                static_cast<unsigned long>(took), grown / double(MB));
-    if (c.cutWhilePlaying) {
+    std::printf("%s: PlayWav returned %d in %lu ms; private memory +%.1f MB while playing\n", c.what,
+                static_cast<int>(ApiResult), static_cast<unsigned long>(took), grown / double(MB));
+    if (c.cutToASliver) {
       UniqueFile f(CreateFileA(s.BgmFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                OPEN_EXISTING, 0, nullptr));
-      ASSERT_TRUE(f.Valid());
-      ASSERT_TRUE(SetEndOfFile(f.Get()));  // at its start: nothing left
-      Pump(1500);
+      LARGE_INTEGER sliver{};
+      sliver.QuadPart = 44 + 400;  // a hundred samples of the tone, none of them silent but the first
+      ASSERT_TRUE(f.Valid() && SetFilePointerEx(f.Get(), sliver, nullptr, FILE_BEGIN) && SetEndOfFile(f.Get()));
+      Pump(1500);  // what was queued before the cut plays out
+      size_t afterCut = 0;
+      SoundSince(0, &afterCut);
+      Pump(700);
+      EXPECT_EQ(SoundSince(afterCut), 0u) << "the sliver loops";
+      EXPECT_FALSE(port.Streaming());
     }
     const DWORD t1 = GetTickCount();
     bgm.StopWav();
