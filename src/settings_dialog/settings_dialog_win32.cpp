@@ -257,6 +257,10 @@ void MusicPanel::Notify(DWORD event, int part) {
     if (parts.which[i] == part) AccessibleWindow::Notify(hwnd(), event, i);
 }
 
+MusicPanel::~MusicPanel() {
+  if (hwnd()) DestroyWindow(hwnd());
+}
+
 LRESULT MusicPanel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   LRESULT answered = 0;
   if (accessible_.Handle(hwnd(), msg, wp, lp, answered)) return answered;
@@ -269,7 +273,10 @@ Vormix_P::Vormix_P(Settings& settings, ProfileStore& store)
     : OpenFileDialog(&SystemOpenFileDialog), OpenUrl(&SystemOpenUrl), settings_(settings), store_(store),
       Pic_C(*this) {}
 
+// The window goes first, while every member its messages reach is still
+// there (the accessible object, the fonts, the buttons).
 Vormix_P::~Vormix_P() {
+  if (hwnd()) DestroyWindow(hwnd());
   if (hand_) DestroyCursor(hand_);  // loaded at its own size, not shared
   SetLayoutDpi(0);
 }

@@ -2,8 +2,12 @@
 // the profile store, file dialog and shell replaced where a test needs it.
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <oleacc.h>
 
+#include <cmath>
+#include <thread>
+
+#include "controls/property_store.h"
 #include "settings_dialog/settings_dialog_win32.h"
 #include "startup/settings_win32.h"
 #include "support/fake_profile_store.h"
@@ -426,4 +430,108 @@ TEST(SettingsDialog, ButtonLooksAtNinetySixDpiAreByteForByte) {
       EXPECT_EQ(hash, r.hash[i]) << r.name << " look " << i << ": 0x" << std::hex << hash;
     }
   }
+}
+
+namespace {
+VARIANT Id(LONG id) {
+  VARIANT v;
+  VariantInit(&v);
+  v.vt = VT_I4;
+  v.lVal = id;
+  return v;
+}
+IAccessible* ObjectOf(HWND w) {
+  IAccessible* a = nullptr;
+  AccessibleObjectFromWindow(w, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&a));
+  return a;
+}
+}  // namespace
+
+// A screen reader's calls in this process: an action that arrives while the
+// dialog is disabled is dropped and every part is unavailable meanwhile; a
+// failed call leaves its out-parameters empty; objects are made only on a
+// single-threaded apartment.
+TEST(SettingsDialog, ScreenReaderCallsActOnlyWhenTheyMay) {
+  for (const auto& [model, answered] : {std::pair{COINIT_APARTMENTTHREADED, true}, std::pair{COINIT_MULTITHREADED, false}}) {
+    LRESULT got = 0;
+    std::thread([&, model = model] {
+      CoInitializeEx(nullptr, model);
+      {
+        Window host;
+        host.Create("host", WS_POPUP, 0, 0, 0, 100, 50);
+        Command c;
+        c.Create(host.hwnd(), 0, 0, 1215, 435, 1, MemoryPropertyStore{}, DesignFont());
+        got = SendMessageW(c.hwnd(), WM_GETOBJECT, 0, static_cast<LPARAM>(static_cast<LONG>(OBJID_CLIENT)));
+        IAccessible* a = nullptr;
+        if (got) ObjectFromLresult(got, IID_IAccessible, 0, reinterpret_cast<void**>(&a));
+        if (a) a->Release();
+      }
+      CoUninitialize();
+    }).join();
+    EXPECT_EQ(got != 0, answered) << (answered ? "single-threaded" : "multithreaded");
+  }
+
+  const AccessibilityApartment apartment;
+  Dialog t(1);
+  IAccessible* root = ObjectOf(t.d->hwnd());
+  IAccessible* list = ObjectOf(t.d->RepeatBox());
+  ASSERT_TRUE(root && list);
+  BSTR stale = reinterpret_cast<BSTR>(&t), name = stale;
+  VARIANT state = Id(7);
+  EXPECT_HRESULT_FAILED(root->get_accName(Id(99), &name));
+  EXPECT_EQ(name, nullptr);
+  EXPECT_HRESULT_FAILED(root->get_accState(Id(99), &state));
+  EXPECT_EQ(state.vt, VT_EMPTY);
+
+  ASSERT_HRESULT_SUCCEEDED(root->accDoDefaultAction(Id(4)));  // 設定, posted
+  EnableWindow(t.d->hwnd(), FALSE);
+  Pump(100);
+  EXPECT_NE(t.d->hwnd(), nullptr);
+  EXPECT_TRUE(t.store.writes.empty());
+  ASSERT_HRESULT_SUCCEEDED(list->get_accState(Id(CHILDID_SELF), &state));
+  EXPECT_TRUE(state.lVal & STATE_SYSTEM_UNAVAILABLE);
+  EnableWindow(t.d->hwnd(), TRUE);
+  ASSERT_HRESULT_SUCCEEDED(list->get_accState(Id(CHILDID_SELF), &state));
+  EXPECT_FALSE(state.lVal & STATE_SYSTEM_UNAVAILABLE);
+  ASSERT_HRESULT_SUCCEEDED(root->accDoDefaultAction(Id(4)));
+  Pump(100);
+  EXPECT_EQ(t.d->hwnd(), nullptr);
+  EXPECT_EQ(t.store.writes.size(), 3u);
+  name = stale;
+  EXPECT_HRESULT_FAILED(list->get_accName(Id(CHILDID_SELF), &name));  // the list is gone
+  EXPECT_EQ(name, nullptr);
+  list->Release();
+  root->Release();
+}
+
+namespace {
+HWND g_askDuring = nullptr, g_askOf = nullptr;
+IAccessible* g_asked = nullptr;
+LRESULT CALLBACK AskWhileDestroyed(int code, WPARAM wp, LPARAM lp) {
+  const auto* m = reinterpret_cast<const CWPSTRUCT*>(lp);
+  if (code == HC_ACTION && m->hwnd == g_askDuring && m->message == WM_DESTROY && !g_asked) g_asked = ObjectOf(g_askOf);
+  return CallNextHookEx(nullptr, code, wp, lp);
+}
+}  // namespace
+
+// A client that asks for the dialog's object while the dialog is being torn
+// down (its buttons going), whether by closing or by the dialog object's end:
+// the object it gets is cut off with the window and freed when it lets go.
+TEST(SettingsDialog, AnObjectAskedForDuringTeardownGoesWithTheWindow) {
+  const AccessibilityApartment apartment;
+  HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, &AskWhileDestroyed, nullptr, GetCurrentThreadId());
+  for (bool closed : {true, false}) {
+    SCOPED_TRACE(closed ? "closed" : "object ended");
+    Dialog t(0);
+    g_askDuring = t.d->CmdSet().hwnd();
+    g_askOf = t.d->hwnd();
+    g_asked = nullptr;
+    if (closed) Press(t.d->CmdCan());
+    else t.d.reset();
+    ASSERT_NE(g_asked, nullptr);
+    LONG n = 1;
+    EXPECT_HRESULT_FAILED(g_asked->get_accChildCount(&n));
+    EXPECT_EQ(g_asked->Release(), 0u);
+  }
+  UnhookWindowsHookEx(hook);
 }
