@@ -68,3 +68,20 @@ TEST(DialogLogic, ChoicesRepeatListAndRepeatText) {
   EXPECT_EQ(RepeatFromText("-32769"), 0);
   EXPECT_EQ(RepeatFromText("1e10"), 0);
 }
+
+// With High Contrast on, the dialog and its panel take the system's colours:
+// window and window text, the hot-light colour for the link, the highlight for
+// the chosen mark. Off, the designed gradients and pictures.
+TEST(DialogLogic, HighContrastColoursAreTheSystems) {
+  const SystemColours black{0x000000, 0xFFFFFF, 0x000000, 0xFFFFFF, 0xFFEB1A, 0x000000, 0x3FF23F, 0x00FFFF};
+  const SystemColours white{0xFFFFFF, 0x000000, 0xFFFFFF, 0x000000, 0x6E0037, 0xFFFFFF, 0x000060, 0x9F0000};
+  for (const SystemColours& s : {black, white}) {
+    const DialogColours c = DialogLookColours(ColourScheme{true, s});
+    EXPECT_FALSE(c.designed);
+    for (uint32_t back : {c.windowBack, c.panelBack, c.shapeFill}) EXPECT_EQ(back, s.window);
+    for (uint32_t ink : {c.windowText, c.panelText, c.notice, c.pathFrame, c.markFrame, c.shapeFrame}) EXPECT_EQ(ink, s.windowText);
+    EXPECT_EQ(c.link, s.hotLight);
+    EXPECT_EQ(c.markFill, s.highlight);
+  }
+  EXPECT_TRUE(DialogLookColours(ColourScheme{false, black}).designed);
+}

@@ -5,14 +5,18 @@
 #include <oleacc.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <thread>
 
 #include "controls/property_store.h"
 #include "settings_dialog/settings_dialog_win32.h"
 #include "startup/settings_win32.h"
 #include "support/fake_profile_store.h"
+#include "controls/button_colours.h"
+#include "toolkit/contrast_win32.h"
 #include "toolkit/program_state.h"
 #include "toolkit/text_win32.h"
+#include "win32/surface_pixels.h"
 #include "win32/win32_test_util.h"
 
 using namespace dovra;
@@ -534,4 +538,110 @@ TEST(SettingsDialog, AnObjectAskedForDuringTeardownGoesWithTheWindow) {
     EXPECT_EQ(g_asked->Release(), 0u);
   }
   UnhookWindowsHookEx(hook);
+}
+
+namespace {
+// Colours as Windows' High Contrast Black and White set them, in this order.
+const int kSchemeIds[8] = {COLOR_WINDOW,    COLOR_WINDOWTEXT,    COLOR_BTNFACE,  COLOR_BTNTEXT,
+                           COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT, COLOR_GRAYTEXT, COLOR_HOTLIGHT};
+const COLORREF kHighContrastBlack[8] = {RGB(0, 0, 0),     RGB(255, 255, 255), RGB(0, 0, 0),   RGB(255, 255, 255),
+                                        RGB(26, 235, 255), RGB(0, 0, 0),      RGB(63, 242, 63), RGB(255, 255, 0)};
+const COLORREF kHighContrastWhite[8] = {RGB(255, 255, 255), RGB(0, 0, 0),       RGB(255, 255, 255), RGB(0, 0, 0),
+                                        RGB(55, 0, 110),    RGB(255, 255, 255), RGB(96, 0, 0),      RGB(0, 0, 159)};
+
+// Wine sets the system colours (and tells the windows) but cannot switch High
+// Contrast on: the query is answered here. Both are given back at the end.
+struct HighContrast {
+  COLORREF saved[8];
+  HighContrast() {
+    for (int i = 0; i < 8; ++i) saved[i] = GetSysColor(kSchemeIds[i]);
+  }
+  ~HighContrast() {
+    SetSysColors(8, kSchemeIds, saved);
+    AnswerHighContrastQuery(std::nullopt);
+  }
+  static void Colours(const COLORREF (&c)[8]) { SetSysColors(8, kSchemeIds, c); }
+  static void Switch(HWND dialog, bool on) {  // as the system tells a top-level window
+    AnswerHighContrastQuery(on);
+    SendMessageW(dialog, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+  }
+};
+
+// What a window shows now (with its frame when whole); saved as a picture into
+// DOVRA_SHOT_DIR when that is set.
+std::unique_ptr<Vormix_C1> Grab(HWND w, const char* shot = nullptr) {
+  Pump(150);
+  RECT r{};
+  if (shot) GetWindowRect(w, &r);
+  else GetClientRect(w, &r);
+  auto s = std::make_unique<Vormix_C1>();
+  s->Create(r.right - r.left, r.bottom - r.top);
+  HDC dc = shot ? GetWindowDC(w) : GetDC(w);
+  s->CloneHDC(dc, SRCCOPY);
+  ReleaseDC(w, dc);
+  if (const char* dir = std::getenv("DOVRA_SHOT_DIR"); dir && shot) {
+    EXPECT_TRUE(SavePictureFile(static_cast<HBITMAP>(GetCurrentObject(s->hdc(), OBJ_BITMAP)), std::string(dir) + "\\" + shot));
+  }
+  return s;
+}
+
+int Count(const Vormix_C1& s, RECT r, COLORREF c) {
+  int n = 0;
+  for (int y = r.top; y < r.bottom; ++y)
+    for (int x = r.left; x < r.right; ++x) n += At(s, x, y) == c;
+  return n;
+}
+}  // namespace
+
+// With High Contrast on, the dialog, the panel and the buttons draw in the
+// system's colours, in each look of a button, and follow a change at once:
+// High Contrast switched on and off, other colours while it is on.
+TEST(SettingsDialog, HighContrastDrawsInTheSystemColoursAndFollowsAChange) {
+  HighContrast restore;
+  Dialog t(2, 0, "C:\\Music\\song.mp3");
+  HWND h = t.d->hwnd(), panel = GetDlgItem(h, Vormix_P::kIdPanel);
+  ShowWindow(h, SW_SHOW);
+  SetForegroundWindow(h);
+  Grab(h, "dialog_designed.bmp");
+  HighContrast::Colours(kHighContrastBlack);  // as a contrast theme sets them, then switches on
+  HighContrast::Switch(h, true);
+  Grab(h, "dialog_high_contrast_black.bmp");
+  for (const COLORREF* scheme : {kHighContrastBlack, kHighContrastWhite}) {
+    const COLORREF window = scheme[0], text = scheme[1], highlight = scheme[4], hotLight = scheme[7];
+    if (scheme == kHighContrastWhite) {
+      HighContrast::Colours(kHighContrastWhite);  // the system tells the dialog itself
+      Grab(h, "dialog_high_contrast_white.bmp");
+    }
+    SCOPED_TRACE(scheme == kHighContrastBlack ? "black" : "white");
+    auto d = Grab(h);
+    EXPECT_EQ(At(*d, 5, 121), window);                          // where the gradient was brightest
+    EXPECT_GT(Count(*d, RECT{12, 192, 160, 205}, text), 20);     // the credit
+    EXPECT_GT(Count(*d, RECT{12, 208, 200, 221}, hotLight), 20); // the link
+    auto p = Grab(panel);
+    EXPECT_EQ(At(*p, 440, 80), window);
+    EXPECT_GT(Count(*p, RECT{44, 56, 90, 70}, text), 20);        // 音楽CD
+    EXPECT_GT(Count(*p, RECT{28, 96, 41, 109}, highlight), 20);  // the chosen mark, MP3、WAV
+    EXPECT_EQ(Count(*p, RECT{28, 76, 41, 89}, highlight), 0);    // なし
+    EXPECT_EQ(At(*Grab(t.d->CmdCan().hwnd()), 0, 14), scheme[3]);  // redrawn at the change: the frame in button text
+    // Each look of a button: frame, face, focus mark and caption.
+    Command& b = t.d->CmdSet();
+    const Look looks[6] = {Look::Normal, Look::HighLight, Look::HighLightSelect, Look::Selected, Look::Pressed, Look::Disable};
+    for (Look look : looks) {
+      b.Button().SetEnabled(look != Look::Disable);
+      b.DrawFace(look, false);
+      const ButtonColours want = ButtonLookColours(CurrentColourScheme(), look, look != Look::Disable);
+      auto f = Grab(b.hwnd());
+      EXPECT_EQ(At(*f, 0, 14), want.frame) << int(look);
+      EXPECT_EQ(At(*f, 10, 10), want.face) << int(look);
+      const int mark = want.frameWidth + 2;  // a gap inside the frame
+      EXPECT_EQ(At(*f, mark, mark), want.focusMark ? want.text : want.face) << int(look);
+      EXPECT_GT(Count(*f, RECT{20, 6, 61, 23}, want.text), 15) << int(look);
+    }
+    b.Button().SetEnabled(true);
+  }
+  HighContrast::Switch(h, false);
+  auto d = Grab(h);
+  EXPECT_EQ(At(*d, 5, 121), RGB(220, 220, 250));
+  auto f = Grab(t.d->CmdSet().hwnd());
+  EXPECT_EQ(At(*f, 40, 1), RGB(0x00, 0x3C, 0x74));  // the Normal face's outline
 }
