@@ -2,8 +2,10 @@
 # Dovra imports only DLLs that Windows always loads from its own folder (its
 # "known DLLs"); winmm, msimg32 and oleacc are loaded from the system folder
 # when first used (toolkit/system_dlls_win32.h). The test programs may import them.
+# uuid comes before oleacc: the x64 oleacc import library also has a function
+# stub named IID_IAccessible, which would otherwise stand for the interface id.
 set(DOVRA_WIN32_LIBS user32 gdi32 kernel32 comdlg32 shell32 ole32 oleaut32 uuid)
-set(DOVRA_TEST_LIBS winmm msimg32 version psapi oleacc)
+set(DOVRA_TEST_LIBS winmm msimg32 version psapi uuid oleacc)
 
 # The resource script: pictures, icon, cursor, manifest, version record.
 enable_language(RC)

@@ -1,5 +1,6 @@
 #include "controls/button_face_win32.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -82,6 +83,30 @@ void PaintFace(HDC dc, double W, double H, double tpp, HBITMAP face, bool hoverG
   }
   SelectObject(src, old);
   DeleteDC(src);
+}
+
+void PaintPlainFace(HDC dc, int wp, int hp, const ButtonColours& c, double scale) {
+  const auto px = [scale](int n) { return std::max(1, static_cast<int>(std::lround(n * scale))); };
+  RECT r{0, 0, wp, hp};
+  HBRUSH face = CreateSolidBrush(c.face), frame = CreateSolidBrush(c.frame);
+  FillRect(dc, &r, face);
+  for (int i = px(c.frameWidth); i > 0; --i) {
+    FrameRect(dc, &r, frame);
+    InflateRect(&r, -1, -1);
+  }
+  DeleteObject(face);
+  DeleteObject(frame);
+  if (!c.focusMark) return;
+  // Every other pixel, as the system marks the focus, a gap inside the frame.
+  InflateRect(&r, -px(2), -px(2));
+  for (int x = r.left; x < r.right; x += 2) {
+    SetPixelV(dc, x, r.top, c.text);
+    SetPixelV(dc, x, r.bottom - 1, c.text);
+  }
+  for (int y = r.top; y < r.bottom; y += 2) {
+    SetPixelV(dc, r.left, y, c.text);
+    SetPixelV(dc, r.right - 1, y, c.text);
+  }
 }
 
 }  // namespace dovra

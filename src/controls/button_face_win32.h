@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "controls/button_colours.h"
+
 namespace dovra {
 
 // The frame geometry in twips, kept from one draw to the next: an inner size
@@ -20,6 +22,10 @@ struct FaceGeometry {
 // same face made at twice the size with sourceTpp 7.5.
 void PaintFace(HDC dc, double widthTwips, double heightTwips, double tpp, HBITMAP face,
                bool hoverGradient, FaceGeometry& geometry, double sourceTpp = 15);
+
+// A look in plain colours (High Contrast): the face filled, the frame and the
+// focus mark drawn at scale pixels per pixel at 96 dpi.
+void PaintPlainFace(HDC dc, int widthPx, int heightPx, const ButtonColours& colours, double scale);
 
 // The gradient alone: light (FF FF FF) to dark (C6 C5 D7), reversed for hover.
 void FillGradient(HDC dc, int widthPx, int heightPx, bool hoverGradient);

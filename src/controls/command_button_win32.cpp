@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "resources/resource_ids.h"
+#include "toolkit/contrast_win32.h"
 #include "toolkit/text_win32.h"
 #include "toolkit/window_win32.h"
 
@@ -88,9 +89,14 @@ void Command::UpdateFont() {
 void Command::DrawFace(Look look, bool hoverGradient) {
   lastLook_ = look;
   lastHover_ = hoverGradient;
+  scheme_ = CurrentColourScheme();
   const double tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
-  PaintFace(surface_.hdc(), surface_.Width() * tx, surface_.Height() * ty, tx,
-            faces_[static_cast<int>(look)].Handle(), hoverGradient, geometry_, 15.0 / faceFactor_);
+  const ButtonColours colours = ButtonLookColours(scheme_, look, captionEnabled_);
+  if (colours.designed)
+    PaintFace(surface_.hdc(), surface_.Width() * tx, surface_.Height() * ty, tx,
+              faces_[static_cast<int>(look)].Handle(), hoverGradient, geometry_, 15.0 / faceFactor_);
+  else
+    PaintPlainFace(surface_.hdc(), surface_.Width(), surface_.Height(), colours, 15.0 / tx);
   if (hwnd_) {
     InvalidateRect(hwnd_, nullptr, FALSE);
     UpdateWindow(hwnd_);
@@ -167,7 +173,11 @@ void Command::Paint(HDC dc) {
   RECT r{0, top, w, top + tm.tmHeight};
   const std::wstring text = Utf8ToWide(button_.GetCaption());
   SetBkMode(mem, TRANSPARENT);
-  if (captionEnabled_) {
+  const ButtonColours colours = ButtonLookColours(scheme_, lastLook_, captionEnabled_);
+  if (!colours.designed) {
+    SetTextColor(mem, colours.text);
+    DrawTextW(mem, text.c_str(), -1, &r, DT_CENTER | DT_SINGLELINE | DT_NOPREFIX);
+  } else if (captionEnabled_) {
     SetTextColor(mem, captionColour_);
     DrawTextW(mem, text.c_str(), -1, &r, DT_CENTER | DT_SINGLELINE | DT_NOPREFIX);
   } else {
@@ -231,6 +241,13 @@ LRESULT Command::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       if (wp == kPollTimer) button_.TimerTick();
       return 0;
     case WM_GETDLGCODE: return DLGC_BUTTON;
+    // High Contrast switched on or off, or other system colours: the same look
+    // again, as it now looks. (The dialog hands these on to its controls.)
+    case WM_SETTINGCHANGE:
+      if (wp != SPI_SETHIGHCONTRAST) return DefWindowProcW(hwnd_, msg, wp, lp);
+      [[fallthrough]];
+    case WM_SYSCOLORCHANGE:
+    case WM_THEMECHANGED: DrawFace(lastLook_, lastHover_); return 0;
     case WM_ERASEBKGND: return 1;
     case WM_PAINT: {
       PAINTSTRUCT ps;

@@ -11,6 +11,7 @@
 #include "controls/button_state.h"
 #include "surface/surface_win32.h"
 #include "toolkit/accessible_win32.h"
+#include "toolkit/system_colours.h"
 #include "toolkit/handles_win32.h"
 #include "toolkit/program_win32.h"
 
@@ -74,6 +75,7 @@ class Command : public ButtonHost, private AccessibleSource {
   COLORREF captionColour_ = 0;
   Look lastLook_ = Look::Normal;
   bool lastHover_ = false;
+  ColourScheme scheme_;  // as the last look was drawn in
   double box_[4] = {};  // left, top, width, height in twips
   AccessibleWindow accessible_{*this};
 };

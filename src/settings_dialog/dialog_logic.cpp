@@ -37,6 +37,24 @@ std::vector<GradientLine> Gradient(double innerHeight, int add, bool grey) {
 std::vector<GradientLine> WindowGradient(double innerHeight) { return Gradient(innerHeight, 0, false); }
 std::vector<GradientLine> PanelGradient(double innerHeight) { return Gradient(innerHeight, 30, true); }
 
+DialogColours DialogLookColours(const ColourScheme& scheme) {
+  DialogColours c;
+  if (!scheme.highContrast) {
+    c.windowText = c.link = 0xFFFFFF;
+    c.shapeFill = 0xFAEEEC;   // (236, 238, 250)
+    c.shapeFrame = 0x8C5046;  // (70, 80, 140)
+    c.notice = 0x0000B0;      // (176, 0, 0)
+    return c;
+  }
+  const SystemColours& s = scheme.system;
+  c.designed = false;
+  c.windowBack = c.panelBack = c.shapeFill = s.window;
+  c.windowText = c.panelText = c.shapeFrame = c.pathFrame = c.notice = c.markFrame = s.windowText;
+  c.link = s.hotLight;
+  c.markFill = s.highlight;
+  return c;
+}
+
 ChoiceView ViewOfKind(int16_t kind) {
   ChoiceView v;
   if (kind >= 0 && kind <= 2) v.marked[static_cast<size_t>(kind)] = true;

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "toolkit/system_colours.h"
+
 namespace dovra {
 
 // Left and top in twips that centre a dialog horizontally and put it a third of
@@ -24,6 +26,19 @@ struct GradientLine {
 // The window's lines: (b, b, b + 30); the panel's: (b + 30, b + 30, b + 30).
 std::vector<GradientLine> WindowGradient(double innerHeight);
 std::vector<GradientLine> PanelGradient(double innerHeight);
+
+// The colours the dialog and its panel draw with (0x00BBGGRR): as designed
+// (the two gradients behind white texts on the window and black ones on the
+// panel, the marks' pictures), or, while High Contrast is on, the system's:
+// window and window text, the hot-light colour for the link, the highlight
+// for the chosen mark.
+struct DialogColours {
+  bool designed = true;  // gradients and pictures; windowBack, panelBack and the marks' colours apply only when false
+  uint32_t windowBack = 0, windowText = 0, link = 0;
+  uint32_t panelBack = 0, panelText = 0, shapeFill = 0, shapeFrame = 0, pathFrame = 0, notice = 0;
+  uint32_t markFrame = 0, markFill = 0;
+};
+DialogColours DialogLookColours(const ColourScheme& scheme);
 
 // What the chosen music kind shows: which mark is filled, and which of the
 // repeat list and the file button are enabled.

@@ -10,6 +10,7 @@
 #include "resources/resource_ids.h"
 #include "settings_dialog/dialog_logic.h"
 #include "startup/zoom_win32.h"
+#include "toolkit/contrast_win32.h"
 #include "toolkit/program_state.h"
 #include "toolkit/text_win32.h"
 #include "toolkit/value_services.h"
@@ -59,6 +60,13 @@ HFONT MakeFont(bool underline) {
                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, Utf8ToWide(f.Name).c_str());
 }
 
+void FillSolid(HDC dc, int width, int height, COLORREF colour) {
+  HBRUSH b = CreateSolidBrush(colour);
+  RECT all{0, 0, width, height};
+  FillRect(dc, &all, b);
+  DeleteObject(b);
+}
+
 void PaintGradient(HDC dc, int width, const std::vector<GradientLine>& lines) {
   for (const GradientLine& l : lines) {
     HBRUSH b = CreateSolidBrush(RGB(l.r, l.g, l.b));
@@ -82,6 +90,29 @@ RECT DrawLabel(HDC dc, const Box& b, const std::string& text, COLORREF colour, U
   }
   DrawTextW(dc, w.c_str(), -1, &r, DT_SINGLELINE | DT_NOPREFIX | align);
   return r;
+}
+
+// Hands a message on to one window (every window of the dialog, in turn).
+BOOL CALLBACK HandOn(HWND child, LPARAM message) {
+  const auto* m = reinterpret_cast<const MSG*>(message);
+  SendMessageW(child, m->message, m->wParam, m->lParam);
+  return TRUE;
+}
+
+// A mark in plain colours (High Contrast): the box, filled when chosen.
+void PaintPlainMark(HDC dc, RECT box, bool chosen, const DialogColours& c) {
+  const int line = std::max(1, static_cast<int>(std::lround(15 / TwipsPerPixelX())));
+  HBRUSH frame = CreateSolidBrush(c.markFrame);
+  for (int i = 0; i < line; ++i) {
+    FrameRect(dc, &box, frame);
+    InflateRect(&box, -1, -1);
+  }
+  DeleteObject(frame);
+  if (!chosen) return;
+  InflateRect(&box, -line, -line);
+  HBRUSH fill = CreateSolidBrush(c.markFill);
+  FillRect(dc, &box, fill);
+  DeleteObject(fill);
 }
 
 bool Inside(const RECT& r, int x, int y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; }
@@ -138,48 +169,55 @@ void SystemOpenUrl(HWND owner, const std::wstring& url) {
 // ---------------------------------------------------------------- the panel
 
 void MusicPanel::Form_Paint(HDC dc) {
+  const DialogColours c = DialogLookColours(CurrentColourScheme());
   Buffered(hwnd(), dc, [&](HDC m, int w, int h) {
-    PaintGradient(m, w, PanelGradient(h));
+    if (c.designed) PaintGradient(m, w, PanelGradient(h));
+    else FillSolid(m, w, h, c.panelBack);
     Vormix_P& d = dialog_;
     HGDIOBJ oldFont = SelectObject(m, d.font_.Get());
     // Shape3 behind the heading.
     RECT shape = Rect(kShape3);
-    HBRUSH fill = CreateSolidBrush(RGB(236, 238, 250));
-    HPEN pen = CreatePen(PS_SOLID, 1, RGB(70, 80, 140));
+    HBRUSH fill = CreateSolidBrush(c.shapeFill);
+    HPEN pen = CreatePen(PS_SOLID, 1, c.shapeFrame);
     HGDIOBJ ob = SelectObject(m, fill), op = SelectObject(m, pen);
     Rectangle(m, shape.left, shape.top, shape.right, shape.bottom);
     SelectObject(m, ob);
     SelectObject(m, op);
     DeleteObject(fill);
     DeleteObject(pen);
-    DrawLabel(m, kHeading, "BGM", RGB(0, 0, 0), DT_CENTER);
+    DrawLabel(m, kHeading, "BGM", c.panelText, DT_CENTER);
     for (int i = 0; i < 3; ++i) {
-      DrawLabel(m, kKindLabel[i], kKindText[i], RGB(0, 0, 0));
-      const Picture& mark = d.Img_Ra[d.Img_BGM[static_cast<size_t>(i)]];
-      HDC src = CreateCompatibleDC(m);
-      HGDIOBJ old = SelectObject(src, mark.Handle());
+      DrawLabel(m, kKindLabel[i], kKindText[i], c.panelText);
+      const bool chosen = d.Img_BGM[static_cast<size_t>(i)] != 0;
+      const Picture& mark = d.Img_Ra[chosen ? 1 : 0];
       const RECT r = Rect(kMark[i]);
       BITMAP bm{};
       GetObjectW(mark.Handle(), sizeof bm, &bm);
-      BitBlt(m, r.left, r.top, bm.bmWidth, bm.bmHeight, src, 0, 0, SRCCOPY);
-      SelectObject(src, old);
-      DeleteDC(src);
+      if (c.designed) {
+        HDC src = CreateCompatibleDC(m);
+        HGDIOBJ old = SelectObject(src, mark.Handle());
+        BitBlt(m, r.left, r.top, bm.bmWidth, bm.bmHeight, src, 0, 0, SRCCOPY);
+        SelectObject(src, old);
+        DeleteDC(src);
+      } else {
+        PaintPlainMark(m, RECT{r.left, r.top, r.left + bm.bmWidth, r.top + bm.bmHeight}, chosen, c);
+      }
     }
-    DrawLabel(m, kRepeatLabel, "曲目をﾘﾋﾟｰﾄ", RGB(0, 0, 0));
+    DrawLabel(m, kRepeatLabel, "曲目をﾘﾋﾟｰﾄ", c.panelText);
     // lbl_Fname: a thin single border, room for two lines of path.
     RECT f = Rect(kFileName);
-    HBRUSH frame = CreateSolidBrush(RGB(0, 0, 0));
+    HBRUSH frame = CreateSolidBrush(c.pathFrame);
     FrameRect(m, &f, frame);
     DeleteObject(frame);
     InflateRect(&f, -2, -1);
     const std::wstring path = Utf8ToWide(d.fileCaption_);
-    SetTextColor(m, RGB(0, 0, 0));
+    SetTextColor(m, c.panelText);
     SetBkMode(m, TRANSPARENT);
     DrawTextW(m, path.c_str(), -1, &f, DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
     if (!d.notice_.empty()) {
       RECT n = Rect(kNotice);
       const std::wstring notice = Utf8ToWide(d.notice_);
-      SetTextColor(m, RGB(176, 0, 0));
+      SetTextColor(m, c.notice);
       DrawTextW(m, notice.c_str(), -1, &n, DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
     }
     SelectObject(m, oldFont);
@@ -257,6 +295,10 @@ void MusicPanel::Notify(DWORD event, int part) {
     if (parts.which[i] == part) AccessibleWindow::Notify(hwnd(), event, i);
 }
 
+MusicPanel::~MusicPanel() {
+  if (hwnd()) DestroyWindow(hwnd());
+}
+
 LRESULT MusicPanel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   LRESULT answered = 0;
   if (accessible_.Handle(hwnd(), msg, wp, lp, answered)) return answered;
@@ -269,7 +311,10 @@ Vormix_P::Vormix_P(Settings& settings, ProfileStore& store)
     : OpenFileDialog(&SystemOpenFileDialog), OpenUrl(&SystemOpenUrl), settings_(settings), store_(store),
       Pic_C(*this) {}
 
+// The window goes first, while every member its messages reach is still
+// there (the accessible object, the fonts, the buttons).
 Vormix_P::~Vormix_P() {
+  if (hwnd()) DestroyWindow(hwnd());
   if (hand_) DestroyCursor(hand_);  // loaded at its own size, not shared
   SetLayoutDpi(0);
 }
@@ -591,12 +636,14 @@ void Vormix_P::DoDefaultAction(size_t i) {
 }
 
 void Vormix_P::Form_Paint(HDC dc) {
+  const DialogColours c = DialogLookColours(CurrentColourScheme());
   Buffered(hwnd(), dc, [&](HDC m, int w, int h) {
-    PaintGradient(m, w, WindowGradient(h));
+    if (c.designed) PaintGradient(m, w, WindowGradient(h));
+    else FillSolid(m, w, h, c.windowBack);
     HGDIOBJ old = SelectObject(m, font_.Get());
-    DrawLabel(m, kCreditBox, kCredit, RGB(255, 255, 255));
+    DrawLabel(m, kCreditBox, kCredit, c.windowText);
     SelectObject(m, urlFont_.Get());
-    DrawLabel(m, kUrlBox, kUrl, RGB(255, 255, 255));
+    DrawLabel(m, kUrlBox, kUrl, c.link);
     SelectObject(m, old);
   });
 }
@@ -623,6 +670,17 @@ LRESULT Vormix_P::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
   }
   if (msg == WM_ERASEBKGND) return 1;  // the gradient covers everything
+  // High Contrast switched on or off, or other system colours: shown at once,
+  // by the dialog and by its controls (the system tells top-level windows only).
+  if (msg == WM_SYSCOLORCHANGE || msg == WM_THEMECHANGED || (msg == WM_SETTINGCHANGE && wp == SPI_SETHIGHCONTRAST)) {
+    MSG m{};
+    m.message = msg;
+    m.wParam = wp;
+    m.lParam = lp;
+    EnumChildWindows(hwnd(), &HandOn, reinterpret_cast<LPARAM>(&m));
+    RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    return 0;
+  }
   if (msg == WM_DPICHANGED) {
     Rescale(LOWORD(wp), *reinterpret_cast<const RECT*>(lp));
     return 0;

@@ -25,11 +25,13 @@ class Vormix_P;
 class MusicPanel : public Window, private AccessibleSource {
  public:
   explicit MusicPanel(Vormix_P& dialog) : dialog_(dialog) {}
+  ~MusicPanel() override;
   // Tells accessibility clients that one of its drawn parts changed.
   void Notify(DWORD event, int part);
 
  protected:
   void Form_Paint(HDC dc) override;
+  void Form_Destroyed() override { accessible_.Disconnect(); }
   void Form_MouseDown(int16_t button, int16_t shift, int x, int y) override;
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
@@ -91,6 +93,7 @@ class Vormix_P : public Window, private AccessibleSource {
 
  protected:
   void Form_Unload(int16_t& cancel) override;
+  void Form_Destroyed() override { accessible_.Disconnect(); }
   void Form_Paint(HDC dc) override;
   void Form_MouseDown(int16_t button, int16_t shift, int x, int y) override;
   void Form_MouseUp(int16_t button, int16_t shift, int x, int y) override;

@@ -14,7 +14,7 @@ namespace {
 
 // A default action is done after the client's call has returned, from the
 // window's own message handling: it may close the window the call came to.
-UINT DefaultActionMessage() { return RegisterWindowMessageW(L"DovraAccessibleDefaultAction"); }
+const wchar_t* const kDefaultActionMessage = L"DovraAccessibleDefaultAction";
 
 // No exception ever crosses a COM method.
 template <typename F>
@@ -33,6 +33,23 @@ HRESULT Text(const std::string& utf8, BSTR* out) {
   *out = SysAllocString(Utf8ToWide(utf8).c_str());
   return *out ? S_OK : E_OUTOFMEMORY;
 }
+
+// Out-parameters are set on failure too, as COM expects of a callee.
+void Clear(BSTR* o) { *o = nullptr; }
+void Clear(VARIANT* o) { VariantInit(o); }
+void Clear(IDispatch** o) { *o = nullptr; }
+void Clear(LONG* o) { *o = 0; }
+
+// Objects are answered for on a single-threaded apartment only: there every
+// call arrives through the window's own thread, one at a time.
+bool OnSingleThreadedApartment() {
+  APTTYPE type{};
+  APTTYPEQUALIFIER qualifier{};
+  return SUCCEEDED(CoGetApartmentType(&type, &qualifier)) && (type == APTTYPE_STA || type == APTTYPE_MAINSTA);
+}
+
+// A part offers an action, and can take it now.
+bool CanAct(const acc::Item& item) { return !item.defaultAction.empty() && !(item.state & acc::kStateUnavailable); }
 
 HRESULT Number(LONG value, VARIANT* out) {
   if (!out) return E_POINTER;
@@ -98,7 +115,8 @@ class AccessibleBase : public IAccessible {
 
 class WindowAccessible final : public AccessibleBase {
  public:
-  WindowAccessible(HWND hwnd, AccessibleSource& source) : hwnd_(hwnd), source_(&source) {}
+  WindowAccessible(HWND hwnd, AccessibleSource& source, UINT actionMessage)
+      : hwnd_(hwnd), source_(&source), actionMessage_(actionMessage) {}
   void Detach() {
     hwnd_ = nullptr;
     source_ = nullptr;
@@ -146,8 +164,12 @@ class WindowAccessible final : public AccessibleBase {
                     [](const acc::Item& i, VARIANT* o) { return Number(static_cast<LONG>(i.role), o); });
   }
   HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* out) override {
-    return Property(child, out, [](IAccessible* a, VARIANT self, VARIANT* o) { return a->get_accState(self, o); },
-                    [](const acc::Item& i, VARIANT* o) { return Number(static_cast<LONG>(i.state), o); });
+    const HRESULT hr =
+        Property(child, out, [](IAccessible* a, VARIANT self, VARIANT* o) { return a->get_accState(self, o); },
+                 [](const acc::Item& i, VARIANT* o) { return Number(static_cast<LONG>(i.state), o); });
+    // While the window cannot act (a modal dialog over it), no part of it can.
+    if (hr == S_OK && out->vt == VT_I4 && !WindowCanAct(hwnd_)) out->lVal |= acc::kStateUnavailable;
+    return hr;
   }
   HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT, BSTR* out) override { return Text("", out); }
   HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT, LONG* topic) override {
@@ -182,7 +204,8 @@ class WindowAccessible final : public AccessibleBase {
     return Guard([&]() -> HRESULT {
       Target t;
       if (HRESULT hr = Resolve(child, t); hr != S_OK) return hr;
-      if (!t.self || flags != SELFLAG_TAKEFOCUS || !(t.item.state & acc::kStateFocusable)) return DISP_E_MEMBERNOTFOUND;
+      if (!t.self || flags != SELFLAG_TAKEFOCUS || !(t.item.state & acc::kStateFocusable) || !WindowCanAct(hwnd_))
+        return DISP_E_MEMBERNOTFOUND;
       SetFocus(hwnd_);
       return S_OK;
     });
@@ -250,6 +273,7 @@ class WindowAccessible final : public AccessibleBase {
     return Guard([&]() -> HRESULT {
       Target t;
       if (HRESULT hr = Resolve(child, t); hr != S_OK) return hr;
+      if (!WindowCanAct(hwnd_)) return DISP_E_MEMBERNOTFOUND;
       if (t.window) {
         IAccessible* a = nullptr;
         if (FAILED(oleacc::AccessibleObjectFromWindow(t.window, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&a))) || !a)
@@ -260,8 +284,8 @@ class WindowAccessible final : public AccessibleBase {
         a->Release();
         return hr;
       }
-      if (t.item.defaultAction.empty()) return DISP_E_MEMBERNOTFOUND;
-      PostMessageW(hwnd_, DefaultActionMessage(), t.self ? static_cast<WPARAM>(AccessibleSource::kSelf) : t.index, 0);
+      if (!CanAct(t.item)) return DISP_E_MEMBERNOTFOUND;
+      PostMessageW(hwnd_, actionMessage_, t.self ? static_cast<WPARAM>(AccessibleSource::kSelf) : t.index, 0);
       return S_OK;
     });
   }
@@ -304,6 +328,7 @@ class WindowAccessible final : public AccessibleBase {
   HRESULT Property(VARIANT child, Out* out, FromWindow fromWindow, FromItem fromItem) {
     return Guard([&]() -> HRESULT {
       if (!out) return E_POINTER;
+      Clear(out);
       Target t;
       if (HRESULT hr = Resolve(child, t); hr != S_OK) return hr;
       if (!t.window) return fromItem(t.item, out);
@@ -320,22 +345,48 @@ class WindowAccessible final : public AccessibleBase {
 
   HWND hwnd_;
   AccessibleSource* source_;
+  UINT actionMessage_;
 };
+
+bool WindowCanAct(HWND hwnd) {
+  for (HWND h = hwnd; h; h = GetAncestor(h, GA_PARENT)) {
+    if (!IsWindowEnabled(h)) return false;
+    if (!(GetWindowLongW(h, GWL_STYLE) & WS_CHILD)) return true;
+  }
+  return false;
+}
+
+AccessibleWindow::AccessibleWindow(AccessibleSource& source)
+    : source_(source), actionMessage_(RegisterWindowMessageW(kDefaultActionMessage)) {}
 
 bool AccessibleWindow::Handle(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   if (msg == WM_GETOBJECT && static_cast<LONG>(lp) == OBJID_CLIENT) {
-    if (!object_) object_ = new WindowAccessible(hwnd, source_);
+    if (!OnSingleThreadedApartment()) return false;  // the system's own object, then
+    if (!object_) object_ = new WindowAccessible(hwnd, source_, actionMessage_);
     const LRESULT r = oleacc::LresultFromObject(IID_IAccessible, wp, object_);
-    if (FAILED(static_cast<HRESULT>(r))) return false;  // the system's own object, then
+    if (FAILED(static_cast<HRESULT>(r))) return false;
     result = r;
     return true;
   }
-  if (msg == DefaultActionMessage()) {
-    source_.DoDefaultAction(static_cast<size_t>(wp));
+  if (msg == actionMessage_ && actionMessage_ != 0) {
+    // Asked for while the window could act, the action may arrive inside a
+    // modal loop that has disabled the window since (the file dialog's), or
+    // after the part stopped offering it: then it is dropped.
+    const size_t part = static_cast<size_t>(wp);
+    acc::Item item;
+    if (part == AccessibleSource::kSelf) {
+      item = source_.Self();
+    } else {
+      const std::vector<acc::Item> parts = source_.Parts();
+      if (part < parts.size()) item = parts[part];
+    }
+    if (WindowCanAct(hwnd) && CanAct(item)) source_.DoDefaultAction(part);
     result = 0;
     return true;
   }
-  if (msg == WM_DESTROY) Disconnect();
+  // An object asked for after WM_DESTROY (while the children go) is cut off
+  // at WM_NCDESTROY.
+  if (msg == WM_DESTROY || msg == WM_NCDESTROY) Disconnect();
   return false;
 }
 
@@ -357,7 +408,7 @@ namespace {
 
 class NamedAccessible final : public AccessibleBase {
  public:
-  NamedAccessible(IAccessible* inner, std::string name) : inner_(inner), name_(std::move(name)) {}
+  NamedAccessible(HWND hwnd, IAccessible* inner, std::string name) : hwnd_(hwnd), inner_(inner), name_(std::move(name)) {}
   ~NamedAccessible() override { Detach(); }
   void Detach() {
     if (inner_) inner_->Release();
@@ -365,35 +416,48 @@ class NamedAccessible final : public AccessibleBase {
   }
 
   HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* out) override {
-    if (child.vt == VT_I4 && child.lVal == CHILDID_SELF) return inner_ ? Text(name_, out) : RPC_E_DISCONNECTED;
-    return Call([&](IAccessible* a) { return a->get_accName(child, out); });
+    if (child.vt == VT_I4 && child.lVal == CHILDID_SELF) {
+      if (out) *out = nullptr;
+      return inner_ ? Text(name_, out) : RPC_E_DISCONNECTED;
+    }
+    return Call([&](IAccessible* a) { return a->get_accName(child, out); }, out);
   }
-  // Everything else as the system's object says it.
-  HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** p) override { return Call([&](IAccessible* a) { return a->get_accParent(p); }); }
-  HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* p) override { return Call([&](IAccessible* a) { return a->get_accChildCount(p); }); }
-  HRESULT STDMETHODCALLTYPE get_accChild(VARIANT c, IDispatch** p) override { return Call([&](IAccessible* a) { return a->get_accChild(c, p); }); }
-  HRESULT STDMETHODCALLTYPE get_accValue(VARIANT c, BSTR* p) override { return Call([&](IAccessible* a) { return a->get_accValue(c, p); }); }
-  HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT c, BSTR* p) override { return Call([&](IAccessible* a) { return a->get_accDescription(c, p); }); }
-  HRESULT STDMETHODCALLTYPE get_accRole(VARIANT c, VARIANT* p) override { return Call([&](IAccessible* a) { return a->get_accRole(c, p); }); }
-  HRESULT STDMETHODCALLTYPE get_accState(VARIANT c, VARIANT* p) override { return Call([&](IAccessible* a) { return a->get_accState(c, p); }); }
-  HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT c, BSTR* p) override { return Call([&](IAccessible* a) { return a->get_accHelp(c, p); }); }
-  HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* f, VARIANT c, LONG* t) override { return Call([&](IAccessible* a) { return a->get_accHelpTopic(f, c, t); }); }
-  HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT c, BSTR* p) override { return Call([&](IAccessible* a) { return a->get_accKeyboardShortcut(c, p); }); }
-  HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* p) override { return Call([&](IAccessible* a) { return a->get_accFocus(p); }); }
-  HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* p) override { return Call([&](IAccessible* a) { return a->get_accSelection(p); }); }
-  HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT c, BSTR* p) override { return Call([&](IAccessible* a) { return a->get_accDefaultAction(c, p); }); }
+  // Unavailable, and without action, while the window cannot act; everything
+  // else as the system's object says it.
+  HRESULT STDMETHODCALLTYPE get_accState(VARIANT c, VARIANT* p) override {
+    const HRESULT hr = Call([&](IAccessible* a) { return a->get_accState(c, p); }, p);
+    if (hr == S_OK && p->vt == VT_I4 && !WindowCanAct(hwnd_)) p->lVal |= acc::kStateUnavailable;
+    return hr;
+  }
+  HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT c) override {
+    return Call([&](IAccessible* a) { return WindowCanAct(hwnd_) ? a->accDoDefaultAction(c) : DISP_E_MEMBERNOTFOUND; });
+  }
+  HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** p) override { return Call([&](IAccessible* a) { return a->get_accParent(p); }, p); }
+  HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* p) override { return Call([&](IAccessible* a) { return a->get_accChildCount(p); }, p); }
+  HRESULT STDMETHODCALLTYPE get_accChild(VARIANT c, IDispatch** p) override { return Call([&](IAccessible* a) { return a->get_accChild(c, p); }, p); }
+  HRESULT STDMETHODCALLTYPE get_accValue(VARIANT c, BSTR* p) override { return Call([&](IAccessible* a) { return a->get_accValue(c, p); }, p); }
+  HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT c, BSTR* p) override { return Call([&](IAccessible* a) { return a->get_accDescription(c, p); }, p); }
+  HRESULT STDMETHODCALLTYPE get_accRole(VARIANT c, VARIANT* p) override { return Call([&](IAccessible* a) { return a->get_accRole(c, p); }, p); }
+  HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT c, BSTR* p) override { return Call([&](IAccessible* a) { return a->get_accHelp(c, p); }, p); }
+  HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* f, VARIANT c, LONG* t) override { return Call([&](IAccessible* a) { return a->get_accHelpTopic(f, c, t); }, f, t); }
+  HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT c, BSTR* p) override { return Call([&](IAccessible* a) { return a->get_accKeyboardShortcut(c, p); }, p); }
+  HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* p) override { return Call([&](IAccessible* a) { return a->get_accFocus(p); }, p); }
+  HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* p) override { return Call([&](IAccessible* a) { return a->get_accSelection(p); }, p); }
+  HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT c, BSTR* p) override { return Call([&](IAccessible* a) { return a->get_accDefaultAction(c, p); }, p); }
   HRESULT STDMETHODCALLTYPE accSelect(LONG f, VARIANT c) override { return Call([&](IAccessible* a) { return a->accSelect(f, c); }); }
-  HRESULT STDMETHODCALLTYPE accLocation(LONG* x, LONG* y, LONG* w, LONG* h, VARIANT c) override { return Call([&](IAccessible* a) { return a->accLocation(x, y, w, h, c); }); }
-  HRESULT STDMETHODCALLTYPE accNavigate(LONG d, VARIANT s, VARIANT* p) override { return Call([&](IAccessible* a) { return a->accNavigate(d, s, p); }); }
-  HRESULT STDMETHODCALLTYPE accHitTest(LONG x, LONG y, VARIANT* p) override { return Call([&](IAccessible* a) { return a->accHitTest(x, y, p); }); }
-  HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT c) override { return Call([&](IAccessible* a) { return a->accDoDefaultAction(c); }); }
+  HRESULT STDMETHODCALLTYPE accLocation(LONG* x, LONG* y, LONG* w, LONG* h, VARIANT c) override { return Call([&](IAccessible* a) { return a->accLocation(x, y, w, h, c); }, x, y, w, h); }
+  HRESULT STDMETHODCALLTYPE accNavigate(LONG d, VARIANT s, VARIANT* p) override { return Call([&](IAccessible* a) { return a->accNavigate(d, s, p); }, p); }
+  HRESULT STDMETHODCALLTYPE accHitTest(LONG x, LONG y, VARIANT* p) override { return Call([&](IAccessible* a) { return a->accHitTest(x, y, p); }, p); }
   HRESULT STDMETHODCALLTYPE put_accValue(VARIANT c, BSTR v) override { return Call([&](IAccessible* a) { return a->put_accValue(c, v); }); }
 
  private:
-  template <typename F>
-  HRESULT Call(F&& f) {
+  // The out-parameters are emptied first, so that they are set whatever happens.
+  template <typename F, typename... Out>
+  HRESULT Call(F&& f, Out*... outs) {
+    ((outs ? Clear(outs) : void()), ...);
     return Guard([&]() -> HRESULT { return inner_ ? f(inner_) : RPC_E_DISCONNECTED; });
   }
+  HWND hwnd_;
   IAccessible* inner_;
   std::string name_;
 };
@@ -410,11 +474,11 @@ LRESULT CALLBACK NamedProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
   auto* n = static_cast<Named*>(GetPropW(h, kNamedProp));
   if (!n) return DefWindowProcW(h, msg, wp, lp);
   const WNDPROC old = n->old;
-  if (msg == WM_GETOBJECT && static_cast<LONG>(lp) == OBJID_CLIENT) {
+  if (msg == WM_GETOBJECT && static_cast<LONG>(lp) == OBJID_CLIENT && OnSingleThreadedApartment()) {
     if (!n->object) {
       IAccessible* standard = nullptr;
       if (SUCCEEDED(oleacc::CreateStdAccessibleObject(h, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&standard))) && standard)
-        n->object = new NamedAccessible(standard, n->name);
+        n->object = new NamedAccessible(h, standard, n->name);
     }
     if (n->object) {
       const LRESULT r = oleacc::LresultFromObject(IID_IAccessible, wp, n->object);

@@ -34,16 +34,20 @@ class AccessibleSource {
 class WindowAccessible;
 
 // One window's accessible object: made when a client first asks for it
-// (WM_GETOBJECT), cut off from every client when the window goes.
+// (WM_GETOBJECT, answered on a single-threaded apartment only: the object is
+// not made for calls from several threads at once), cut off from every client
+// when the window goes. The window must stop forwarding its messages here
+// before this goes: a window class destroys its window while it is whole.
 class AccessibleWindow {
  public:
-  explicit AccessibleWindow(AccessibleSource& source) : source_(source) {}
+  explicit AccessibleWindow(AccessibleSource& source);
   ~AccessibleWindow() { Disconnect(); }
   AccessibleWindow(const AccessibleWindow&) = delete;
   AccessibleWindow& operator=(const AccessibleWindow&) = delete;
 
   // Handles the window's messages that are the object's: true (and the
-  // message's result) when msg was one of them.
+  // message's result) when msg was one of them. A window that handles
+  // WM_NCDESTROY itself calls Disconnect there.
   bool Handle(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
   void Disconnect();
   // Tells clients that the window itself (kSelf) or part i changed.
@@ -52,7 +56,12 @@ class AccessibleWindow {
  private:
   AccessibleSource& source_;
   WindowAccessible* object_ = nullptr;
+  UINT actionMessage_;  // registered once, not looked up per message
 };
+
+// Whether the window can act on input now: it and every window it sits in are
+// enabled (a modal dialog, such as the open-file dialog, disables its owner).
+bool WindowCanAct(HWND hwnd);
 
 // A system control's own accessible object under another name (the repeat
 // list has no label of its own). Subclasses the control until it goes.

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <vector>
 
+#include "controls/button_colours.h"
 #include "controls/button_state.h"
 #include "controls/property_store.h"
 
@@ -320,4 +322,29 @@ TEST(ButtonProperties, SavingAndLoading) {
     EXPECT_EQ(b.GetCaption(), "Command");
     EXPECT_EQ(b.GetFont(), DesignFont());
   }
+}
+
+// With High Contrast on, every look is drawn in the system's colours, the
+// caption readable on its face and each look told apart from the others; the
+// focus (pressed too) shows in the highlight colour with a focus mark, a
+// disabled button in grey text. Off, the designed faces.
+TEST(ButtonColours, HighContrastLooksInTheSystemColours) {
+  const SystemColours black{0x000000, 0xFFFFFF, 0x000000, 0xFFFFFF, 0xFFEB1A, 0x000000, 0x3FF23F, 0x00FFFF};
+  const SystemColours white{0xFFFFFF, 0x000000, 0xFFFFFF, 0x000000, 0x6E0037, 0xFFFFFF, 0x000060, 0x9F0000};
+  for (const SystemColours& s : {black, white}) {
+    std::vector<std::vector<uint32_t>> seen;
+    for (Look look : {Look::Normal, Look::HighLight, Look::Selected, Look::HighLightSelect, Look::Pressed, Look::Disable}) {
+      const ButtonColours c = ButtonLookColours(ColourScheme{true, s}, look, look != Look::Disable);
+      const bool focus = look == Look::Selected || look == Look::HighLightSelect || look == Look::Pressed;
+      EXPECT_FALSE(c.designed);
+      EXPECT_NE(c.text, c.face);
+      EXPECT_EQ(c.focusMark, focus);
+      EXPECT_EQ(c.frame == s.highlight || c.face == s.highlight, focus);
+      EXPECT_EQ(c.text, look == Look::Disable ? s.grayText : look == Look::Pressed ? s.highlightText : s.buttonText);
+      const std::vector<uint32_t> drawn{c.face, c.frame, c.text, uint32_t(c.frameWidth)};
+      EXPECT_TRUE(look == Look::HighLightSelect || std::count(seen.begin(), seen.end(), drawn) == 0) << "two looks alike";
+      seen.push_back(drawn);
+    }
+  }
+  EXPECT_TRUE(ButtonLookColours(ColourScheme{false, black}, Look::Pressed, true).designed);
 }

@@ -68,3 +68,16 @@ TEST(DialogLogic, ChoicesRepeatListAndRepeatText) {
   EXPECT_EQ(RepeatFromText("-32769"), 0);
   EXPECT_EQ(RepeatFromText("1e10"), 0);
 }
+
+// With High Contrast on, the dialog and its panel take the system's colours:
+// window and window text, the hot-light colour for the link, the highlight for
+// the chosen mark. Off, the designed gradients and pictures.
+TEST(DialogLogic, HighContrastColoursAreTheSystems) {
+  const SystemColours s{1, 2, 3, 4, 5, 6, 7, 8};  // window, window text, ..., highlight 5, ..., hot light 8
+  const DialogColours c = DialogLookColours(ColourScheme{true, s});
+  EXPECT_FALSE(c.designed);
+  EXPECT_EQ((std::vector<uint32_t>{c.windowBack, c.panelBack, c.shapeFill, c.windowText, c.panelText, c.notice, c.pathFrame,
+                                   c.markFrame, c.shapeFrame, c.link, c.markFill}),
+            (std::vector<uint32_t>{1, 1, 1, 2, 2, 2, 2, 2, 2, 8, 5}));
+  EXPECT_TRUE(DialogLookColours(ColourScheme{false, s}).designed);
+}

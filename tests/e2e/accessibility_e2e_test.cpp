@@ -143,8 +143,8 @@ HWND FocusOf(HWND dialog) {
 // unavailable unless a file is the kind; the three kinds are radio buttons
 // with exactly the stored one checked; the list is named; Tab is heard as the
 // buttons' and the list's names in tab order; Space and Return on a focused
-// button do nothing; the default actions of ｷｬﾝｾﾙ and 設定 close the dialog,
-// writing nothing or the three keys.
+// button do nothing; nothing acts while the file dialog is up; the default
+// actions of ｷｬﾝｾﾙ and 設定 close the dialog, writing nothing or the three keys.
 TEST(Accessibility, TheDialogSpeaksToAScreenReader) {
   Com com;
   for (int kind : {0, 1, 2}) {
@@ -224,6 +224,29 @@ TEST(Accessibility, TheDialogSpeaksToAScreenReader) {
     }
     Pump(500);
     EXPECT_TRUE(p.Running()) << "a key clicked a button";
+
+    // "..." says so when it cannot act. While the file dialog it opens is up,
+    // the dialog is disabled: every part is heard as unavailable and no
+    // default action runs (none runs nested inside the file dialog).
+    const Heard* dots = Find(all, ROLE_SYSTEM_PUSHBUTTON, "...");
+    if (kind != 2) {
+      EXPECT_EQ(dots->parent->accDoDefaultAction(Id(dots->id)), DISP_E_MEMBERNOTFOUND);
+    } else {
+      ASSERT_HRESULT_SUCCEEDED(dots->parent->accDoDefaultAction(Id(dots->id)));
+      HWND open = p.WaitWindow(L"ﾌｧｲﾙを開く", 10000);
+      ASSERT_NE(open, nullptr) << "the file dialog did not open";
+      for (const Heard& h : all) {
+        if (!h.role) continue;  // (Wine's combo box lists an element it says nothing of)
+        EXPECT_TRUE(Hear(h.parent, h.id).state & STATE_SYSTEM_UNAVAILABLE) << h.Line();
+        if (!h.action.empty() && h.role != ROLE_SYSTEM_LINK) {
+          EXPECT_HRESULT_FAILED(h.parent->accDoDefaultAction(Id(h.id))) << h.Line();
+        }
+      }
+      Pump(500);
+      EXPECT_EQ(p.OtherWindows(kDialogCaption), 1) << "not the one file dialog";
+      PostMessageW(open, WM_COMMAND, IDCANCEL, 0);
+      Pump(500);
+    }
 
     // Another kind chosen by its default action, then the default action of
     // ｷｬﾝｾﾙ (kinds 0, 1: nothing written) or 設定 (kind 2: the new kind written).

@@ -2,13 +2,21 @@
 // the profile store, file dialog and shell replaced where a test needs it.
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <oleacc.h>
 
+#include <cmath>
+#include <cstdlib>
+#include <thread>
+
+#include "controls/button_colours.h"
+#include "settings_dialog/dialog_logic.h"
 #include "settings_dialog/settings_dialog_win32.h"
 #include "startup/settings_win32.h"
 #include "support/fake_profile_store.h"
+#include "toolkit/contrast_win32.h"
 #include "toolkit/program_state.h"
 #include "toolkit/text_win32.h"
+#include "win32/surface_pixels.h"
 #include "win32/win32_test_util.h"
 
 using namespace dovra;
@@ -427,4 +435,156 @@ TEST(SettingsDialog, ButtonLooksAtNinetySixDpiAreByteForByte) {
       EXPECT_EQ(hash, r.hash[i]) << r.name << " look " << i << ": 0x" << std::hex << hash;
     }
   }
+}
+
+namespace {
+VARIANT Id(LONG id) {
+  VARIANT v{};
+  v.vt = VT_I4, v.lVal = id;
+  return v;
+}
+IAccessible* ObjectOf(HWND w) {
+  void* a = nullptr;
+  return SUCCEEDED(AccessibleObjectFromWindow(w, OBJID_CLIENT, IID_IAccessible, &a)) ? static_cast<IAccessible*>(a) : nullptr;
+}
+HWND g_askDuring = nullptr;
+IAccessible* g_asked = nullptr;
+LRESULT CALLBACK AskWhileDestroyed(int code, WPARAM wp, LPARAM lp) {
+  const auto* m = reinterpret_cast<const CWPSTRUCT*>(lp);
+  if (m->hwnd == g_askDuring && m->message == WM_DESTROY) g_asked = ObjectOf(GetParent(m->hwnd));
+  return CallNextHookEx(nullptr, code, wp, lp);
+}
+}  // namespace
+
+// A screen reader's calls in this process: no object on a multithreaded
+// apartment; a failed call empties its out-parameters; an action that arrives
+// once the dialog is disabled is dropped, and every part is unavailable then.
+TEST(SettingsDialog, ScreenReaderCallsActOnlyWhenTheyMay) {
+  LRESULT fromMta = 0;
+  std::thread([&] {
+    CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    fromMta = SendMessageW(Dialog(0).d->hwnd(), WM_GETOBJECT, 0, static_cast<LPARAM>(static_cast<LONG>(OBJID_CLIENT)));
+    CoUninitialize();
+  }).join();
+  EXPECT_EQ(fromMta, 0);
+
+  const AccessibilityApartment apartment;
+  Dialog t(1);
+  IAccessible* root = ObjectOf(t.d->hwnd());
+  IAccessible* list = ObjectOf(t.d->RepeatBox());
+  ASSERT_TRUE(root && list);
+  BSTR name = reinterpret_cast<BSTR>(&t);
+  VARIANT state = Id(7);
+  EXPECT_HRESULT_FAILED(root->get_accName(Id(99), &name));
+  EXPECT_HRESULT_FAILED(root->get_accState(Id(99), &state));
+  EXPECT_EQ(name, nullptr);
+  EXPECT_EQ(state.vt, VT_EMPTY);
+  ASSERT_HRESULT_SUCCEEDED(root->accDoDefaultAction(Id(4)));  // 設定, posted
+  EnableWindow(t.d->hwnd(), FALSE);
+  Pump(100);
+  EXPECT_TRUE(t.store.writes.empty());
+  ASSERT_HRESULT_SUCCEEDED(list->get_accState(Id(CHILDID_SELF), &state));
+  EXPECT_TRUE(state.lVal & STATE_SYSTEM_UNAVAILABLE);
+  list->Release();
+  root->Release();
+}
+
+// A client that asks for the dialog's object while the dialog is torn down
+// (its buttons going), by closing or by the dialog object's end: the object it
+// gets is cut off with the window and freed when the client lets it go.
+TEST(SettingsDialog, AnObjectAskedForDuringTeardownGoesWithTheWindow) {
+  const AccessibilityApartment apartment;
+  HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, &AskWhileDestroyed, nullptr, GetCurrentThreadId());
+  for (bool closed : {true, false}) {
+    Dialog t(0);
+    g_askDuring = t.d->CmdSet().hwnd();
+    g_asked = nullptr;
+    if (closed) Press(t.d->CmdCan());
+    else t.d.reset();
+    ASSERT_NE(g_asked, nullptr);
+    EXPECT_EQ(g_asked->Release(), 0u) << (closed ? "closed" : "object ended");
+  }
+  UnhookWindowsHookEx(hook);
+}
+
+namespace {
+// Windows' High Contrast Black and White: window, window text, button face,
+// button text, highlight, highlight text, grey text, hot light.
+const int kIds[8] = {COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_BTNFACE, COLOR_BTNTEXT, COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT,
+                     COLOR_GRAYTEXT, COLOR_HOTLIGHT};
+const COLORREF kBlack[8] = {0x000000, 0xFFFFFF, 0x000000, 0xFFFFFF, 0xFFEB1A, 0x000000, 0x3FF23F, 0x00FFFF};
+const COLORREF kWhite[8] = {0xFFFFFF, 0x000000, 0xFFFFFF, 0x000000, 0x6E0037, 0xFFFFFF, 0x000060, 0x9F0000};
+
+// What a window shows now, saved as a picture into DOVRA_SHOT_DIR when that
+// is set and the picture is named.
+Vormix_C1 Grab(HWND w, const char* shot = nullptr) {
+  Pump(150);
+  RECT r{};
+  GetClientRect(w, &r);
+  Vormix_C1 s;
+  s.Create(r.right, r.bottom);
+  HDC dc = GetDC(w);
+  s.CloneHDC(dc, SRCCOPY);
+  ReleaseDC(w, dc);
+  if (const char* dir = std::getenv("DOVRA_SHOT_DIR"); dir && shot)
+    SavePictureFile(static_cast<HBITMAP>(GetCurrentObject(s.hdc(), OBJ_BITMAP)), std::string(dir) + "\\" + shot);
+  return s;
+}
+
+int Count(const Vormix_C1& s, RECT r, COLORREF c) {
+  int n = 0;
+  for (int y = r.top; y < r.bottom; ++y)
+    for (int x = r.left; x < r.right; ++x) n += At(s, x, y) == c;
+  return n;
+}
+}  // namespace
+
+// With High Contrast on (Wine sets the colours and tells the windows, but
+// cannot switch the theme on: the query is answered here), the dialog, the
+// panel and each look of a button draw in the system's colours, and follow a
+// change at once: the theme switched on and off, other colours meanwhile.
+TEST(SettingsDialog, HighContrastDrawsInTheSystemColoursAndFollowsAChange) {
+  COLORREF saved[8];
+  for (int i = 0; i < 8; ++i) saved[i] = GetSysColor(kIds[i]);
+  Dialog t(2, 0, "C:\\Music\\song.mp3");
+  HWND h = t.d->hwnd(), panel = GetDlgItem(h, Vormix_P::kIdPanel);
+  ShowWindow(h, SW_SHOW);
+  Grab(h, "dialog_designed.bmp");
+  SetSysColors(8, kIds, kBlack);
+  AnswerHighContrastQuery(true);
+  SendMessageW(h, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);  // as the system tells top-level windows
+  for (const COLORREF* scheme : {kBlack, kWhite}) {
+    SCOPED_TRACE(scheme == kBlack ? "black" : "white");
+    if (scheme == kWhite) SetSysColors(8, kIds, kWhite);
+    const Vormix_C1 d = Grab(h, scheme == kBlack ? "dialog_high_contrast_black.bmp" : "dialog_high_contrast_white.bmp");
+    const Vormix_C1 p = Grab(panel);
+    const DialogColours c = DialogLookColours(CurrentColourScheme());
+    EXPECT_EQ(c.windowBack, scheme[0]);
+    EXPECT_EQ(At(d, 5, 121), c.windowBack);                     // where the gradient was brightest
+    EXPECT_GT(Count(d, RECT{12, 192, 160, 205}, c.windowText), 20);  // the credit
+    EXPECT_GT(Count(d, RECT{12, 208, 200, 221}, c.link), 20);        // the link
+    EXPECT_EQ(At(p, 440, 80), c.panelBack);
+    EXPECT_GT(Count(p, RECT{44, 56, 90, 70}, c.panelText), 20);      // 音楽CD
+    EXPECT_GT(Count(p, RECT{28, 96, 41, 109}, c.markFill), 20);      // the chosen mark, MP3、WAV
+    EXPECT_EQ(At(Grab(t.d->CmdCan().hwnd()), 0, 14), scheme[3]);     // redrawn at once: the Normal frame
+  }
+  // Each look of a button: frame, face, focus mark and caption.
+  Command& b = t.d->CmdSet();
+  for (Look look : {Look::Normal, Look::HighLight, Look::HighLightSelect, Look::Selected, Look::Pressed, Look::Disable}) {
+    b.Button().SetEnabled(look != Look::Disable);
+    b.DrawFace(look, false);
+    const ButtonColours want = ButtonLookColours(CurrentColourScheme(), look, look != Look::Disable);
+    const int mark = want.frameWidth + 2;  // a gap inside the frame
+    const Vormix_C1 f = Grab(b.hwnd());
+    EXPECT_EQ(At(f, 0, 14), want.frame) << int(look);
+    EXPECT_EQ(At(f, 10, 10), want.face) << int(look);
+    EXPECT_EQ(At(f, mark, mark), want.focusMark ? want.text : want.face) << int(look);
+    EXPECT_GT(Count(f, RECT{20, 6, 61, 23}, want.text), 15) << int(look);
+  }
+  SetSysColors(8, kIds, saved);
+  AnswerHighContrastQuery(false);
+  SendMessageW(h, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+  AnswerHighContrastQuery(std::nullopt);
+  EXPECT_EQ(At(Grab(h), 5, 121), RGB(220, 220, 250));
+  EXPECT_EQ(At(Grab(t.d->CmdCan().hwnd()), 40, 1), RGB(0x00, 0x3C, 0x74));  // the Normal face's outline
 }
