@@ -1,6 +1,6 @@
 # The Windows programs: the Win32 layer, its tests under Wine, and Dovra.scr.
 # Dovra imports only DLLs that Windows always loads from its own folder (its
-# "known DLLs"); winmm, msimg32 and oleacc are loaded from the system folder
+# "known DLLs"); winmm, msimg32, oleacc and wtsapi32 are loaded from the system folder
 # when first used (toolkit/system_dlls_win32.h). The test programs may import them.
 set(DOVRA_WIN32_LIBS user32 gdi32 kernel32 comdlg32 shell32 ole32 oleaut32 uuid)
 set(DOVRA_TEST_LIBS winmm msimg32 version psapi oleacc)

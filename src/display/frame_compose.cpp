@@ -52,4 +52,10 @@ void DrawBalls(VertexList& list, const DibView& dst, const TransparentSprite& sp
   });
 }
 
+void StepUnseen(StarField& stars, VertexList& list, uint8_t& shapeNo, View& view, Vormix_C2& watch) {
+  for (int i = 1; i <= kStarCount; ++i) MoveStar(stars[static_cast<size_t>(i)]);
+  AnimateShape(list, shapeNo);
+  ShapeLifeStep(view, shapeNo, list, watch);
+}
+
 }  // namespace dovra

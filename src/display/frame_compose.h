@@ -5,6 +5,7 @@
 #pragma once
 #include <cstdint>
 
+#include "display/animation.h"
 #include "display/ball_drawing.h"
 #include "surface/frame_present.h"
 #include "surface/pixel_copy.h"
@@ -48,5 +49,10 @@ void PlaceBalls(VertexList& list, BallPainter& painter, int32_t spriteW, int32_t
 // Every ball of the list copied from the sprite, its magenta left out.
 void DrawBalls(VertexList& list, const DibView& dst, const TransparentSprite& sprite, BallPainter& painter,
                const SceneScale& scale, int32_t W, int32_t H, FrameMarks* marks);
+
+// One of the figure's steps that no frame shows (at 30 frames a second every
+// other one): the stars, the figure's own motion and its life go on exactly
+// as when that step is drawn.
+void StepUnseen(StarField& stars, VertexList& list, uint8_t& shapeNo, View& view, Vormix_C2& watch);
 
 }  // namespace dovra
