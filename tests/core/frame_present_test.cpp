@@ -166,14 +166,16 @@ TEST(FramePresent, EveryFrameComposedInPartsIsTheWholeFrame) {
       }
       if (uniform(0, 15) == 0) marks.MarkAll();  // an exposure
       // Some stars and balls go somewhere new, most near a border; the rest fly on or stay.
+      // One star in ten is near the frame, so that the background shows even on the smallest.
       const auto near = [&](int32_t extent, int32_t reach) {
         return uniform(0, 1) ? uniform(-reach, reach) + (uniform(0, 1) ? extent : 0) : uniform(-reach, extent + reach);
       };
-      for (int i = 0; i < 40; ++i) {
-        Vertex& s = stars[static_cast<size_t>(uniform(1, kStarCount))];
+      for (int i = 0; i < (frame == 0 ? kStarCount : 40); ++i) {
+        Vertex& s = stars[static_cast<size_t>(frame == 0 ? i + 1 : uniform(1, kStarCount))];
+        const bool onFrame = uniform(0, 9) == 0;
         s.Z = static_cast<float>(uniform(-2500, 15000));
-        s.Y = (unspread(near(W, 3), W) - W / 2.0f) * (s.Z + 5000) / 2500;
-        s.X = (H / 2.0f - unspread(near(H, 3), H)) * (s.Z + 5000) / 2500;
+        s.Y = (unspread(onFrame ? near(W, 3) : -5000, W) - W / 2.0f) * (s.Z + 5000) / 2500;
+        s.X = (H / 2.0f - unspread(onFrame ? near(H, 3) : -5000, H)) * (s.Z + 5000) / 2500;
       }
       while (list.Last() < uniform(0, 60)) AddVertex(list, 0, 0, 0);
       for (int32_t i = 1; i <= list.Last(); ++i) {
