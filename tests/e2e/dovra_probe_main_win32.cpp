@@ -17,10 +17,12 @@
 //                           battery or energy (the savers), each with its
 //                           value as the power setting's payload, or session
 //                           (WM_WTSSESSION_CHANGE with that event)
-//   DOVRA_PROBE_LOG=FILE    a line for each frame, each piece of news sent and
-//                           the run's end, with the time (ms of the
-//                           performance counter, which every process shares)
-//                           and the CPU the process has used (ms)
+//   DOVRA_PROBE_LOG=FILE    a line for each frame ("frame whole|part N" with
+//                           the figure's time and azimuth after it), each piece
+//                           of news ("send|sent WHAT VALUE 0 0") and the run's
+//                           end ("unload - 0 0 0"), each with the time (ms of
+//                           the performance counter, which every process
+//                           shares) and the CPU the process has used (ms)
 //   DOVRA_PROBE_SOUND=FILE  the log's lines also give this file's size (where
 //                           the sound goes, without a sound card)
 #include <windows.h>
@@ -121,7 +123,7 @@ DWORD WINAPI SendNews(void* param) {
     Sleep(n.waitMs);
     const GUID* guid = n.what == "display" ? &kSessionDisplay : n.what == "monitor" ? &kMonitorPower
                        : n.what == "battery" ? &kBatterySaver : n.what == "energy" ? &kEnergySaver : nullptr;
-    run->log->Line("send " + n.what + " " + std::to_string(n.value));
+    run->log->Line("send " + n.what + " " + std::to_string(n.value) + " 0 0");
     if (guid) {
       alignas(POWERBROADCAST_SETTING) unsigned char payload[sizeof(POWERBROADCAST_SETTING) + sizeof(DWORD)] = {};
       auto* setting = reinterpret_cast<POWERBROADCAST_SETTING*>(payload);
@@ -132,7 +134,7 @@ DWORD WINAPI SendNews(void* param) {
     } else if (n.what == "session") {
       SendMessageW(run->window, WM_WTSSESSION_CHANGE, n.value, static_cast<LPARAM>(session));
     }
-    run->log->Line("sent " + n.what + " " + std::to_string(n.value));
+    run->log->Line("sent " + n.what + " " + std::to_string(n.value) + " 0 0");
   }
   return 0;
 }
@@ -183,13 +185,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     if (!news.news.empty()) CloseHandle(CreateThread(nullptr, 0, SendNews, &news, 0, nullptr));
     if (slowStart) Sleep(slowStart);
   };
-  hooks.atUnload = [&] { log.Line("unload"); };
+  hooks.atUnload = [&] { log.Line("unload - 0 0 0"); };
   hooks.afterFrame = [&](const FrameReport& r) {
     const uint64_t frame = r.frame;
     char line[160];
-    std::snprintf(line, sizeof line, "frame %llu whole %d figure %ld shape %u azimuth %.3f",
-                  static_cast<unsigned long long>(frame), r.whole ? 1 : 0, static_cast<long>(r.figureMs),
-                  static_cast<unsigned>(r.shapeNo), static_cast<double>(r.azimuth));
+    std::snprintf(line, sizeof line, "frame %s %llu %ld %.3f", r.whole ? "whole" : "part",
+                  static_cast<unsigned long long>(frame), static_cast<long>(r.figureMs), static_cast<double>(r.azimuth));
     log.Line(line);
     if (frame == 1) {
       firstFrame = SecondsSinceProcessStart();
