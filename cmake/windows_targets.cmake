@@ -1,6 +1,6 @@
 # The Windows programs: the Win32 layer, its tests under Wine, and Dovra.scr.
 # Dovra imports only DLLs that Windows always loads from its own folder (its
-# "known DLLs"); winmm, msimg32 and oleacc are loaded from the system folder
+# "known DLLs"); winmm, msimg32, oleacc and wtsapi32 are loaded from the system folder
 # when first used (toolkit/system_dlls_win32.h). The test programs may import them.
 # uuid comes before oleacc: the x64 oleacc import library also has a function
 # stub named IID_IAccessible, which would otherwise stand for the interface id.

@@ -182,9 +182,10 @@ if [[ -n $windows_ok ]]; then
       gtest "wine-playback-$t" scripts/wine-run.sh "$DOVRA_WIN_BUILD/win32_tests.exe" --gtest_filter="Playback.$t"
   done
   # The saver's music needs a wave device too (its sound goes to the capture
-  # file), and Wine looks for the DLLs Dovra must never take from its own folder
-  # as Windows does, there first.
-  export ALSA_CONFIG_PATH=$media/alsa.conf DOVRA_DLL_OVERRIDES='winmm,msimg32,oleacc=n,b'
+  # file, which a test watches), and Wine looks for the DLLs Dovra must never
+  # take from its own folder as Windows does, there first.
+  export ALSA_CONFIG_PATH=$media/alsa.conf DOVRA_TEST_CAPTURE=$(winpath "$media/capture.raw") \
+    DOVRA_DLL_OVERRIDES='winmm,msimg32,oleacc,wtsapi32=n,b'
   gtest wine-e2e scripts/wine-run.sh "$DOVRA_WIN_BUILD/e2e_tests.exe" --gtest_filter='-TwoMonitors.*:DisplayChange.*'
   # Once more with Wine's heap checking on in the saver's own processes: a heap
   # block written past its end or freed twice fails the run.

@@ -23,7 +23,7 @@ else
   export WINEARCH=win32 DOVRA_WINE=wine DOVRA_WIN_BUILD=$DOVRA_BUILD/windows
 fi
 export WINEDEBUG=-all
-# DOVRA_DLL_OVERRIDES adds Wine DLL overrides: "winmm,msimg32,oleacc=n,b" makes
+# DOVRA_DLL_OVERRIDES adds Wine DLL overrides: "winmm,msimg32,oleacc,wtsapi32=n,b" makes
 # Wine look for those DLLs as Windows does, the program's folder first.
 export WINEDLLOVERRIDES="mscoree,mshtml=${DOVRA_DLL_OVERRIDES:+;$DOVRA_DLL_OVERRIDES}"
 # ANSI code page 932, as on the Japanese systems the program is written for.

@@ -4,9 +4,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <iterator>
+#include <type_traits>
 #include <string>
 
 #include "display/drawing_win32.h"
+#include "display/frame_compose.h"
 #include "resources/resource_ids.h"
 #include "toolkit/numeric.h"
 #include "toolkit/program_state.h"
@@ -42,6 +46,22 @@ void CloneScaled(Vormix_C1& surface, int resourceId, const SceneScale& scale, bo
   if (pic) surface.Clone(pic.Handle(), true);
 }
 
+// The power settings listened to. Windows 8 and later report the display of
+// the saver's own session; Windows 7 only the primary monitor's power. The
+// battery saver (Windows 10) and the energy saver that takes its place
+// (Windows 11) each report under a setting of their own; where both exist
+// they agree, and either being on halves the rate.
+struct PowerNews {
+  GUID guid;
+  PowerSetting setting;
+};
+constexpr PowerNews kPowerNews[] = {
+    {{0x2b84c20e, 0xad23, 0x4ddf, {0x93, 0xdb, 0x05, 0xff, 0xbd, 0x7e, 0xfc, 0xa5}}, PowerSetting::SessionDisplay},
+    {{0x02731015, 0x4510, 0x4526, {0x99, 0xe6, 0xe5, 0xa1, 0x7e, 0xbd, 0x1a, 0xea}}, PowerSetting::MonitorPower},
+    {{0xe00958c0, 0xc213, 0x4ace, {0xac, 0x77, 0xfe, 0xcc, 0xed, 0x2e, 0xee, 0xa5}}, PowerSetting::BatterySaver},
+    {{0x550e8400, 0xe29b, 0x41d4, {0xa7, 0x16, 0x44, 0x66, 0x55, 0x44, 0x00, 0x00}}, PowerSetting::EnergySaver},
+};
+
 }  // namespace
 
 Vormix_S::Vormix_S(const Settings& settings, char requestLetter)
@@ -54,6 +74,7 @@ Vormix_S::Vormix_S(const Settings& settings, char requestLetter)
       music_(bgm_, settings, Timer1, Timer2) {}
 
 Vormix_S::~Vormix_S() {
+  if (sessionNews_) wtsapi32::WTSUnRegisterSessionNotification(hwnd());
   if (frameTimer_) CloseHandle(frameTimer_);
   if (raisedTimerResolution_) winmm::timeEndPeriod(1);
 }
@@ -77,6 +98,7 @@ void Vormix_S::SetUp() {
          static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)), nullptr, CS_OWNDC);
   Timer1.Attach(hwnd());
   Timer2.Attach(hwnd());
+  RegisterForDisplayNews();
   const std::string dir = ProgramDirectory();
   const std::string ballFile = dir + "\\Vormix1.bmp";
   const std::string backFile = dir + "\\Vormix2.bmp";
@@ -135,14 +157,58 @@ void Vormix_S::Form_Load() {
   for (;;) {
     DoEvents();
     StepAsideIfDeactivated();
+    if (sleep_.Dark()) {
+      SleepWhileDark();
+      continue;
+    }
+    if (pacer_.Period() != sleep_.FramePeriodUs()) pacer_.Restart(sleep_.FramePeriodUs());
+    FrameReport report;
+    report.whole = marks_.All();
     Frame();
     if (!firstFrameShown_) {
       firstFrameShown_ = true;
       firstFrameAt_ = GetTickCount();
     }
-    if (hooks_.afterFrame) hooks_.afterFrame(++frames_);
+    if (hooks_.afterFrame) {
+      report.frame = ++frames_;
+      report.figureMs = Watch.GetTime();
+      report.shapeNo = ShapeNo;
+      report.azimuth = view_.Azimuth;
+      hooks_.afterFrame(report);
+    }
     if (!hooks_.unpaced) WaitForNextFrame();
   }
+}
+
+void Vormix_S::RegisterForDisplayNews() {
+  static_assert(std::size(kPowerNews) == std::extent_v<decltype(powerNews_)>, "one registration a setting");
+  for (size_t i = 0; i < std::size(kPowerNews); ++i)
+    powerNews_[i].Reset(RegisterPowerSettingNotification(hwnd(), &kPowerNews[i].guid, DEVICE_NOTIFY_WINDOW_HANDLE));
+  sessionNews_ = wtsapi32::WTSRegisterSessionNotification(hwnd(), NOTIFY_FOR_THIS_SESSION) != FALSE;
+}
+
+void Vormix_S::PowerSettingChanged(const POWERBROADCAST_SETTING& setting) {
+  if (setting.DataLength < sizeof(DWORD)) return;
+  DWORD value;
+  std::memcpy(&value, setting.Data, sizeof value);
+  for (const PowerNews& news : kPowerNews)
+    if (IsEqualGUID(setting.PowerSetting, news.guid)) sleep_.PowerSettingChanged(news.setting, value);
+}
+
+// The music plays on (the display says nothing about sound) and its timers
+// still wake the loop; so does input, which ends the run as ever. The figure's
+// time stands still, so it carries on where it was, and the first frame after
+// is made whole: what the window showed may be gone.
+void Vormix_S::SleepWhileDark() {
+  Watch.Hold();
+  while (sleep_.Dark()) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, INFINITE, QS_ALLINPUT);
+    DoEvents();
+    StepAsideIfDeactivated();
+  }
+  Watch.Resume();
+  marks_.MarkAll();
+  pacer_.Restart(sleep_.FramePeriodUs());
 }
 
 // The scene is the primary monitor's part of the window; should the window be
@@ -159,6 +225,8 @@ int32_t Vormix_S::SceneHeight() const {
 // background change from one frame to the next, so only that is done again.
 void Vormix_S::Frame() {
   const int W = SceneWidth(), H = SceneHeight();
+  // At half the rate, the step between two frames is taken unseen.
+  for (int32_t i = 1; i < sleep_.StepsPerFrame(); ++i) StepUnseen(Stars, Vertices, ShapeNo, view_, Watch);
   StartFrame(BackBuffer, BackPicture, marks_);
   DrawStars(Stars, BackBuffer, W, H, scale_, &marks_);
   AnimateShape(Vertices, ShapeNo);
@@ -295,7 +363,14 @@ LRESULT Vormix_S::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         Unload();
         return TRUE;
       }
+      if (wp == PBT_POWERSETTINGCHANGE && lp) {
+        PowerSettingChanged(*reinterpret_cast<const POWERBROADCAST_SETTING*>(lp));
+        return TRUE;
+      }
       break;
+    case WM_WTSSESSION_CHANGE:
+      sleep_.SessionChanged(static_cast<SessionEvent>(wp));
+      return 0;
     case WM_SYSCOMMAND:
       // The system asking for the saver while it runs: already here.
       if ((wp & 0xFFF0) == SC_SCREENSAVE) return 0;
@@ -341,6 +416,7 @@ void Vormix_S::Form_MouseMove(int16_t, int16_t, int, int) {
 }
 
 void Vormix_S::Form_QueryUnload(int16_t&, int16_t) {
+  if (hooks_.atUnload) hooks_.atUnload();
   music_.Stop();
   if (requestLetter_ == 'S') CursorShowCount = ShowCursor(TRUE);
 }

@@ -10,6 +10,7 @@
 #include "display/animation.h"
 #include "display/ball_drawing.h"
 #include "display/display_music.h"
+#include "display/display_sleep.h"
 #include "display/frame_pacing.h"
 #include "toolkit/scene_scale.h"
 #include "display/screen_layout.h"
@@ -18,17 +19,28 @@
 #include "startup/settings.h"
 #include "surface/present_surface_win32.h"
 #include "surface/surface_win32.h"
+#include "toolkit/handles_win32.h"
 #include "toolkit/value_services.h"
 #include "toolkit/window_win32.h"
 
 namespace dovra {
+
+// What a frame showed, for the hooks below.
+struct FrameReport {
+  uint64_t frame = 0;   // counted from 1
+  bool whole = false;   // composed and shown whole, not only where it changed
+  int32_t figureMs = 0; // the figure's time (its stopwatch)
+  uint8_t shapeNo = 0;
+  float azimuth = 0;    // after the frame's steps
+};
 
 // Only test builds set these: they measure the loop without changing what it draws.
 struct FrameHooks {
   bool unpaced = false;
   std::function<int()> primaryDpi;  // the primary monitor's density, in place of the system's
   std::function<void()> afterSetUp;  // the window shown, before the first frame
-  std::function<void(uint64_t frame)> afterFrame;
+  std::function<void(const FrameReport&)> afterFrame;
+  std::function<void()> atUnload;  // the run ends: input, the system
 };
 
 class Vormix_S : public Window {
@@ -54,6 +66,12 @@ class Vormix_S : public Window {
   void SetUp();
   void Frame();
   void WaitForNextFrame();
+  // Listens to the display's state, the session's and the battery's.
+  void RegisterForDisplayNews();
+  void PowerSettingChanged(const POWERBROADCAST_SETTING& setting);
+  // While no frame can be seen: none is made, and the loop sleeps until a
+  // message comes.
+  void SleepWhileDark();
   // The surface frames are shown from, made with the back buffer: 32-bit
   // where the screen is, else frames go from the back buffer itself.
   void MakePresentSurface();
@@ -103,7 +121,10 @@ class Vormix_S : public Window {
   HDC windowDC_ = nullptr;
   HANDLE frameTimer_ = nullptr;
   bool raisedTimerResolution_ = false;
-  FramePacer pacer_;
+  FramePacer pacer_{DisplaySleep::kStepUs};
+  DisplaySleep sleep_;
+  UniquePowerNotify powerNews_[4];
+  bool sessionNews_ = false;
   FrameHooks hooks_;
   uint64_t frames_ = 0;
 };

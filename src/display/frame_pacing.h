@@ -14,6 +14,12 @@ class FramePacer {
   // instead of hurrying to catch up.
   int64_t WaitAfterFrame(int64_t nowUs);
   int64_t Period() const { return period_; }
+  // A new schedule from the next frame on, at this period: after a pause or a
+  // change of rate the next frame waits one whole period, with no catching up.
+  void Restart(int64_t periodUs) {
+    period_ = periodUs;
+    next_ = -1;
+  }
 
  private:
   int64_t period_;

@@ -18,11 +18,23 @@ class Vormix_C2 {
     return static_cast<int32_t>(counter_() - static_cast<uint32_t>(StartTime));
   }
   void SetStartTime(int32_t lTime) { StartTime = lTime; }
+  // Stops the time while nothing is shown, and lets it go on from where it
+  // stood: a figure carries on as it was, its time neither lost nor leapt.
+  void Hold() {
+    if (!holding_) held_ = GetTime();
+    holding_ = true;
+  }
+  void Resume() {
+    if (holding_) StartTime = static_cast<int32_t>(counter_() - static_cast<uint32_t>(held_));
+    holding_ = false;
+  }
 
   int32_t StartTime = 0;
 
  private:
   Counter counter_;
+  int32_t held_ = 0;
+  bool holding_ = false;
 };
 
 }  // namespace dovra

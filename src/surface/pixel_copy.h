@@ -32,6 +32,8 @@ class TransparentSprite {
   explicit TransparentSprite(const DibView& src);
   // The same as CopyTransparent(src, dst, atX, atY).
   void CopyTo(const DibView& dst, int32_t atX, int32_t atY) const;
+  int32_t Width() const { return src_.width; }
+  int32_t Height() const { return src_.height; }
 
  private:
   struct Run {

@@ -35,12 +35,14 @@ struct GdiObjectTraits { static void Close(HGDIOBJ h) { DeleteObject(h); } };
 struct DcTraits { static void Close(HDC h) { DeleteDC(h); } };
 struct FileTraits { static void Close(HANDLE h) { if (h != INVALID_HANDLE_VALUE) CloseHandle(h); } };
 struct KernelTraits { static void Close(HANDLE h) { CloseHandle(h); } };
+struct PowerNotifyTraits { static void Close(HPOWERNOTIFY h) { UnregisterPowerSettingNotification(h); } };
 
 using UniqueBitmap = UniqueHandle<HBITMAP, GdiObjectTraits>;
 using UniqueFont = UniqueHandle<HFONT, GdiObjectTraits>;
 using UniqueBrush = UniqueHandle<HBRUSH, GdiObjectTraits>;
 using UniqueMemDC = UniqueHandle<HDC, DcTraits>;
 using UniqueKernelHandle = UniqueHandle<HANDLE, KernelTraits>;
+using UniquePowerNotify = UniqueHandle<HPOWERNOTIFY, PowerNotifyTraits>;
 
 // A file handle: INVALID_HANDLE_VALUE means none.
 class UniqueFile {

@@ -12,7 +12,7 @@ struct SystemDll {
   const wchar_t* name;
   std::atomic<HMODULE> module{nullptr};
 };
-SystemDll g_winmm{L"winmm.dll"}, g_msimg32{L"msimg32.dll"}, g_oleacc{L"oleacc.dll"};
+SystemDll g_winmm{L"winmm.dll"}, g_msimg32{L"msimg32.dll"}, g_oleacc{L"oleacc.dll"}, g_wtsapi32{L"wtsapi32.dll"};
 
 // The function's address, found once (the music's thread calls some of them
 // too: two threads finding it at once find the same address). The DLL stays
@@ -51,6 +51,8 @@ std::atomic<void*> slot_GradientFill{nullptr};
 std::atomic<void*> slot_LresultFromObject{nullptr};
 std::atomic<void*> slot_CreateStdAccessibleObject{nullptr};
 std::atomic<void*> slot_AccessibleObjectFromWindow{nullptr};
+std::atomic<void*> slot_WTSRegisterSessionNotification{nullptr};
+std::atomic<void*> slot_WTSUnRegisterSessionNotification{nullptr};
 
 }  // namespace
 
@@ -118,5 +120,14 @@ HRESULT AccessibleObjectFromWindow(HWND hwnd, DWORD idObject, REFIID riid, void*
 }
 
 }  // namespace oleacc
+
+namespace wtsapi32 {
+
+BOOL WTSRegisterSessionNotification(HWND hwnd, DWORD flags) {
+  DOVRA_CALL(wtsapi32, WTSRegisterSessionNotification, FALSE, hwnd, flags);
+}
+BOOL WTSUnRegisterSessionNotification(HWND hwnd) { DOVRA_CALL(wtsapi32, WTSUnRegisterSessionNotification, FALSE, hwnd); }
+
+}  // namespace wtsapi32
 
 }  // namespace dovra

@@ -1,5 +1,5 @@
 // The calls Dovra makes into system DLLs that are not among Windows' "known
-// DLLs" (winmm, msimg32, oleacc). Windows looks for such a DLL in the program's own
+// DLLs" (winmm, msimg32, oleacc, wtsapi32). Windows looks for such a DLL in the program's own
 // folder first, so a winmm.dll planted beside a downloaded Dovra.scr would run
 // its code as soon as Dovra starts if Dovra imported it. Dovra imports only
 // known DLLs; these are loaded at their first use from the system folder only
@@ -9,6 +9,7 @@
 #include <windows.h>
 #include <mmsystem.h>
 #include <oleacc.h>
+#include <wtsapi32.h>
 
 namespace dovra::winmm {
 
@@ -45,3 +46,10 @@ HRESULT CreateStdAccessibleObject(HWND hwnd, LONG idObject, REFIID riid, void** 
 HRESULT AccessibleObjectFromWindow(HWND hwnd, DWORD idObject, REFIID riid, void** object);
 
 }  // namespace dovra::oleacc
+
+namespace dovra::wtsapi32 {
+
+BOOL WTSRegisterSessionNotification(HWND hwnd, DWORD flags);
+BOOL WTSUnRegisterSessionNotification(HWND hwnd);
+
+}  // namespace dovra::wtsapi32

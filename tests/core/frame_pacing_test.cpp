@@ -18,6 +18,11 @@ TEST(FramePacing, SixtyFramesASecondWithoutDriftOrCatchingUp) {
   const int64_t late = 2000000;
   EXPECT_EQ(p.WaitAfterFrame(late), 0);
   EXPECT_EQ(p.WaitAfterFrame(late + 1000), 16667 - 1000);
+  // Restarted (after a pause, at another rate): the next frame waits a whole
+  // period of the new rate, however far behind the old schedule is.
+  p.Restart(33333);
+  EXPECT_EQ(p.WaitAfterFrame(late + 900000), 33333);
+  EXPECT_EQ(p.WaitAfterFrame(late + 900000 + 33333 + 10), 33333 - 10);
 }
 
 TEST(FramePacing, ReachesSixtyFramesInASecondOfSteadyWork) {

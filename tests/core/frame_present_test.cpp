@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstring>
+#include <memory>
+#include <random>
 #include <utility>
 #include <vector>
 
+#include "display/frame_compose.h"
 #include "surface/frame_present.h"
 
 using namespace dovra;
@@ -102,6 +107,116 @@ TEST(FramePresent, RestoresThePictureAndTheBlackAroundIt) {
             ASSERT_EQ(dst.Row(y)[x * 3 + c], want) << x << "," << y;
           }
         }
+    }
+  }
+}
+
+namespace {
+// A 24-bit picture of random colours, some of them magenta.
+struct Pixels {
+  Pixels(int32_t w, int32_t h, std::mt19937& rng) : bytes(static_cast<size_t>(DibStride(w)) * h) {
+    for (size_t i = 0; i + 2 < bytes.size(); i += 3) {
+      const bool magenta = rng() % 4 == 0;
+      bytes[i] = magenta ? 0xFF : static_cast<uint8_t>(rng());
+      bytes[i + 1] = magenta ? 0x00 : static_cast<uint8_t>(rng());
+      bytes[i + 2] = magenta ? 0xFF : static_cast<uint8_t>(rng());
+    }
+    view = DibView{bytes.data(), w, h, DibStride(w)};
+  }
+  std::vector<uint8_t> bytes;
+  DibView view;
+};
+}  // namespace
+
+// Frames composed and shown only where they changed, against the same frames
+// drawn whole, byte for byte: random frames from 1 x 1 to 3840 x 2160, stars
+// and balls across every border, pictures larger and smaller than the frame,
+// exposures and new scales at random frames. Both the back buffer and the
+// 32-bit surface it is shown from must hold the whole frame.
+TEST(FramePresent, EveryFrameComposedInPartsIsTheWholeFrame) {
+  std::mt19937 rng(1234567);
+  const auto uniform = [&rng](int32_t lo, int32_t hi) { return std::uniform_int_distribution<int32_t>(lo, hi)(rng); };
+  struct Size { int32_t w, h, frames; } sizes[] = {
+      {1, 1, 800}, {2, 3, 800}, {17, 9, 1500}, {64, 40, 800}, {333, 201, 120}, {1366, 768, 8}, {3840, 2160, 2}};
+  for (const Size& size : sizes) {
+    const int32_t W = size.w, H = size.h, stride = DibStride(W);
+    std::vector<uint8_t> back(static_cast<size_t>(stride) * H, 0xCD), whole(back.size());
+    std::vector<uint8_t> shown(static_cast<size_t>(W) * 4 * H, 0xCD);
+    const DibView backView{back.data(), W, H, stride}, wholeView{whole.data(), W, H, stride};
+    const Dib32View shownView{shown.data(), W, H, W * 4};
+    FrameMarks marks;
+    SceneScale scale;
+    std::unique_ptr<Pixels> picture, ball;
+    std::unique_ptr<TransparentSprite> sprite;
+    StarField stars{};
+    VertexList list;
+    BallPainter painter;
+    // A position whose place on the frame, once spread by the scale, is p.
+    const auto unspread = [&](double p, int32_t extent) {
+      return static_cast<float>(extent / 2.0 + (p - extent / 2.0) / scale.Factor());
+    };
+    for (int32_t frame = 0; frame < size.frames; ++frame) {
+      SCOPED_TRACE(testing::Message() << W << "x" << H << " frame " << frame);
+      if (frame == 0 || uniform(0, 20) == 0) {  // a new scale: new pictures, the frame made anew
+        scale = SceneScale::FromDpi(96 * uniform(2, 4) / 2);
+        picture = std::make_unique<Pixels>(uniform(1, 2 * W + 5), uniform(1, 2 * H + 5), rng);
+        ball = std::make_unique<Pixels>(uniform(1, 46), uniform(1, 46), rng);
+        sprite = std::make_unique<TransparentSprite>(ball->view);
+        marks.Reset(W, H);
+      }
+      if (uniform(0, 15) == 0) marks.MarkAll();  // an exposure
+      // Some stars and balls go somewhere new, most near a border; the rest fly on or stay.
+      // One star in ten is near the frame, so that the background shows even on the smallest.
+      const auto near = [&](int32_t extent, int32_t reach) {
+        return uniform(0, 1) ? uniform(-reach, reach) + (uniform(0, 1) ? extent : 0) : uniform(-reach, extent + reach);
+      };
+      for (int i = 0; i < (frame == 0 ? kStarCount : 40); ++i) {
+        Vertex& s = stars[static_cast<size_t>(frame == 0 ? i + 1 : uniform(1, kStarCount))];
+        const bool onFrame = uniform(0, 9) == 0;
+        s.Z = static_cast<float>(uniform(-2500, 15000));
+        s.Y = (unspread(onFrame ? near(W, 3) : -5000, W) - W / 2.0f) * (s.Z + 5000) / 2500;
+        s.X = (H / 2.0f - unspread(onFrame ? near(H, 3) : -5000, H)) * (s.Z + 5000) / 2500;
+      }
+      while (list.Last() < uniform(0, 60)) AddVertex(list, 0, 0, 0);
+      for (int32_t i = 1; i <= list.Last(); ++i) {
+        if (uniform(0, 2) == 0) continue;
+        list[i].ScreenX = unspread(near(W, 50), W);
+        list[i].ScreenY = unspread(near(H, 50), H);
+        list[i].Depth = static_cast<float>(uniform(7500, 12500));
+      }
+      if (uniform(0, 9) == 0) list.Clear();
+      StarField wholeStars = stars;
+      VertexList wholeList = list;
+
+      StartFrame(backView, picture->view, marks);
+      DrawStars(stars, backView, W, H, scale, &marks);
+      DrawBalls(list, backView, *sprite, painter, scale, W, H, &marks);
+      marks.Take([&](const FrameBox& b) {
+        for (int32_t y = b.y; y < b.y + b.h; ++y) Convert24To32(backView, shownView, y, b.x, b.x + b.w);
+      });
+
+      // The whole frame: black, the picture's pixels where it lies, then the same stars and balls.
+      const DibView& pic = picture->view;
+      const int32_t atX = static_cast<int32_t>(std::nearbyint(W / 2.0 - pic.width / 2.0));
+      const int32_t atY = static_cast<int32_t>(std::nearbyint(H / 2.0 - pic.height / 2.0));
+      for (int32_t y = 0; y < H; ++y)
+        for (int32_t x = 0; x < W; ++x) {
+          const bool onPicture = x >= atX && x < atX + pic.width && y >= atY && y < atY + pic.height;
+          if (onPicture) std::memcpy(wholeView.Row(y) + x * 3, pic.Row(y - atY) + (x - atX) * 3, 3);
+          else std::memset(wholeView.Row(y) + x * 3, 0, 3);
+        }
+      DrawStars(wholeStars, wholeView, W, H, scale, nullptr);
+      DrawBalls(wholeList, wholeView, *sprite, painter, scale, W, H, nullptr);
+
+      int32_t wrong = 0, firstX = -1, firstY = -1;
+      for (int32_t y = 0; y < H; ++y)
+        for (int32_t x = 0; x < W; ++x) {
+          const uint8_t *w = wholeView.Row(y) + x * 3, *b = backView.Row(y) + x * 3, *s = shownView.Row(y) + x * 4;
+          if (std::memcmp(w, b, 3) == 0 && std::memcmp(w, s, 3) == 0 && s[3] == 0) continue;
+          if (wrong++ == 0) firstX = x, firstY = y;
+        }
+      ASSERT_EQ(wrong, 0) << "pixels differ from the whole frame, the first at " << firstX << "," << firstY
+                          << " (scale " << scale.Factor() << ", picture " << pic.width << "x" << pic.height << ")";
     }
   }
 }

@@ -26,3 +26,18 @@ TEST(Stopwatch, StartsFromZeroAndCanBeSet) {
   now += 7;
   EXPECT_EQ(w.GetTime(), 7);
 }
+
+// Held while nothing is shown, across a wrap of the counter too: the time
+// stands where it was and goes on from there.
+TEST(Stopwatch, HeldTimeStandsStill) {
+  uint32_t now = 4294960000u;
+  Vormix_C2 w([&] { return now; });
+  w.StartWatch();
+  now += 5000;
+  w.Hold();
+  now += 3600000;
+  w.Hold();  // said twice: still the time of the first
+  w.Resume();
+  now += 17;
+  EXPECT_EQ(w.GetTime(), 5017);
+}

@@ -10,11 +10,29 @@
 //   DOVRA_PROBE_DPI_FILE=FILE  the primary monitor's density, read from there
 //                           whenever the saver asks (a test changes it as
 //                           Windows' settings would while the saver runs)
+//   DOVRA_PROBE_NEWS="MS WHAT VALUE;..."  from the first frame on, waits MS
+//                           and sends the window what Windows sends it: WHAT
+//                           is display (the session's display: 0 off, 1 on,
+//                           2 dimmed), monitor (the primary monitor's power),
+//                           battery or energy (the savers), each with its
+//                           value as the power setting's payload, or session
+//                           (WM_WTSSESSION_CHANGE with that event)
+//   DOVRA_PROBE_LOG=FILE    a line for each frame ("frame whole|part N" with
+//                           the figure's time and azimuth after it), each piece
+//                           of news ("send|sent WHAT VALUE 0 0") and the run's
+//                           end ("unload - 0 0 0"), each with the time (ms of
+//                           the performance counter, which every process
+//                           shares) and the CPU the process has used (ms)
+//   DOVRA_PROBE_SOUND=FILE  the log's lines also give this file's size (where
+//                           the sound goes, without a sound card)
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "display/display_window_win32.h"
 #include "startup/settings_win32.h"
@@ -45,6 +63,93 @@ uint64_t EnvNumber(const char* name) {
   return v ? std::strtoull(v, nullptr, 10) : 0;
 }
 
+double NowMs() {
+  LARGE_INTEGER f, c;
+  QueryPerformanceFrequency(&f);
+  QueryPerformanceCounter(&c);
+  return static_cast<double>(c.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
+}
+
+double CpuMs() {
+  FILETIME created, exited, kernel, user;
+  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+  auto v = [](FILETIME f) { return (static_cast<uint64_t>(f.dwHighDateTime) << 32) | f.dwLowDateTime; };
+  return static_cast<double>(v(kernel) + v(user)) / 1e4;
+}
+
+// Written out here rather than taken from the saver's sources.
+const GUID kSessionDisplay = {0x2b84c20e, 0xad23, 0x4ddf, {0x93, 0xdb, 0x05, 0xff, 0xbd, 0x7e, 0xfc, 0xa5}};
+const GUID kMonitorPower = {0x02731015, 0x4510, 0x4526, {0x99, 0xe6, 0xe5, 0xa1, 0x7e, 0xbd, 0x1a, 0xea}};
+const GUID kBatterySaver = {0xe00958c0, 0xc213, 0x4ace, {0xac, 0x77, 0xfe, 0xcc, 0xed, 0x2e, 0xee, 0xa5}};
+const GUID kEnergySaver = {0x550e8400, 0xe29b, 0x41d4, {0xa7, 0x16, 0x44, 0x66, 0x55, 0x44, 0x00, 0x00}};
+
+struct News {
+  DWORD waitMs;
+  std::string what;
+  DWORD value;
+};
+
+struct Log {
+  FILE* file = nullptr;
+  const char* sound = std::getenv("DOVRA_PROBE_SOUND");
+  CRITICAL_SECTION lock;
+  Log() { InitializeCriticalSection(&lock); }
+  void Line(const std::string& text) {
+    if (!file) return;
+    EnterCriticalSection(&lock);
+    WIN32_FILE_ATTRIBUTE_DATA a{};
+    const bool sized = sound && GetFileAttributesExA(sound, GetFileExInfoStandard, &a);
+    std::fprintf(file, "%s ms %.3f cpu %.1f sound %lu\n", text.c_str(), NowMs(), CpuMs(), sized ? a.nFileSizeLow : 0ul);
+    std::fflush(file);
+    LeaveCriticalSection(&lock);
+  }
+};
+
+struct NewsRun {
+  std::vector<News> news;
+  HANDLE firstFrame = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  HWND window = nullptr;
+  Log* log = nullptr;
+};
+
+// Sent from a thread of the saver's own process, as the system's are delivered:
+// the payload is in this process's memory, where the window reads it.
+DWORD WINAPI SendNews(void* param) {
+  auto* run = static_cast<NewsRun*>(param);
+  WaitForSingleObject(run->firstFrame, INFINITE);
+  DWORD session = 0;
+  ProcessIdToSessionId(GetCurrentProcessId(), &session);
+  for (const News& n : run->news) {
+    Sleep(n.waitMs);
+    const GUID* guid = n.what == "display" ? &kSessionDisplay : n.what == "monitor" ? &kMonitorPower
+                       : n.what == "battery" ? &kBatterySaver : n.what == "energy" ? &kEnergySaver : nullptr;
+    run->log->Line("send " + n.what + " " + std::to_string(n.value) + " 0 0");
+    if (guid) {
+      alignas(POWERBROADCAST_SETTING) unsigned char payload[sizeof(POWERBROADCAST_SETTING) + sizeof(DWORD)] = {};
+      auto* setting = reinterpret_cast<POWERBROADCAST_SETTING*>(payload);
+      setting->PowerSetting = *guid;
+      setting->DataLength = sizeof(DWORD);
+      std::memcpy(setting->Data, &n.value, sizeof(DWORD));
+      SendMessageW(run->window, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, reinterpret_cast<LPARAM>(setting));
+    } else if (n.what == "session") {
+      SendMessageW(run->window, WM_WTSSESSION_CHANGE, n.value, static_cast<LPARAM>(session));
+    }
+    run->log->Line("sent " + n.what + " " + std::to_string(n.value) + " 0 0");
+  }
+  return 0;
+}
+
+std::vector<News> ParseNews(const char* text) {
+  std::vector<News> news;
+  std::stringstream all(text ? text : "");
+  for (std::string one; std::getline(all, one, ';');) {
+    std::istringstream in(one);
+    News n{};
+    if (in >> n.waitMs >> n.what >> n.value) news.push_back(n);
+  }
+  return news;
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -70,9 +175,27 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   Sample start{};
   double firstFrame = 0, startAt = 0;
   const DWORD slowStart = static_cast<DWORD>(EnvNumber("DOVRA_PROBE_SLOW_START_MS"));
-  if (slowStart) hooks.afterSetUp = [slowStart] { Sleep(slowStart); };
-  hooks.afterFrame = [&](uint64_t frame) {
-    if (frame == 1) firstFrame = SecondsSinceProcessStart();
+  Log log;
+  if (const char* logFile = std::getenv("DOVRA_PROBE_LOG")) log.file = std::fopen(logFile, "w");
+  NewsRun news;
+  news.news = ParseNews(std::getenv("DOVRA_PROBE_NEWS"));
+  news.log = &log;
+  hooks.afterSetUp = [&] {
+    news.window = display.hwnd();
+    if (!news.news.empty()) CloseHandle(CreateThread(nullptr, 0, SendNews, &news, 0, nullptr));
+    if (slowStart) Sleep(slowStart);
+  };
+  hooks.atUnload = [&] { log.Line("unload - 0 0 0"); };
+  hooks.afterFrame = [&](const FrameReport& r) {
+    const uint64_t frame = r.frame;
+    char line[160];
+    std::snprintf(line, sizeof line, "frame %s %llu %ld %.3f", r.whole ? "whole" : "part",
+                  static_cast<unsigned long long>(frame), static_cast<long>(r.figureMs), static_cast<double>(r.azimuth));
+    log.Line(line);
+    if (frame == 1) {
+      firstFrame = SecondsSinceProcessStart();
+      SetEvent(news.firstFrame);
+    }
     if (frame == 60) { start = Take(); startAt = SecondsSinceProcessStart(); }
     const double now = SecondsSinceProcessStart();
     const bool done = (maxFrames && frame >= maxFrames) || (maxSeconds > 0 && now - firstFrame >= maxSeconds);

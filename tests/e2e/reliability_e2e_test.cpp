@@ -166,29 +166,6 @@ TEST(Reliability, EscapeAtAnyMomentEndsEveryRunAndShowsTheCursor) {
   }
 }
 
-namespace {
-// A WAV of a second's tone whose header claims `claimed` bytes, the file then
-// made `size` bytes long (sparse: the rest reads as silence).
-bool WriteToneWav(const std::string& path, uint32_t claimed, uint64_t size) {
-  std::string wav = "RIFF";
-  const auto put = [&](uint32_t v, int bytes) { for (int i = 0; i < bytes; ++i) wav += static_cast<char>(v >> (8 * i)); };
-  put(claimed - 8, 4);
-  wav += "WAVEfmt ";
-  put(16, 4), put(1, 2), put(1, 2), put(22050, 4), put(44100, 4), put(2, 2), put(16, 2);
-  wav += "data";
-  put(claimed - 44, 4);
-  for (int i = 0; i < 22050; ++i) put(static_cast<uint32_t>(static_cast<int16_t>(8000 * std::sin(i * 0.125))), 2);
-  HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD wrote = 0;
-  LARGE_INTEGER end{};
-  end.QuadPart = static_cast<LONGLONG>(std::max<uint64_t>(size, wav.size()));
-  const bool ok = f != INVALID_HANDLE_VALUE && WriteFile(f, wav.data(), static_cast<DWORD>(wav.size()), &wrote, nullptr) &&
-                  SetFilePointerEx(f, end, nullptr, FILE_BEGIN) && SetEndOfFile(f);
-  if (f != INVALID_HANDLE_VALUE) CloseHandle(f);
-  return ok;
-}
-}  // namespace
-
 // Music files as real machines have them, on a path too long for the system
 // sound player (so Dovra streams them itself): huge ones, an interrupted copy
 // whose header promises 600 MB, and one cut while it plays. The window comes
@@ -243,10 +220,10 @@ TEST(Reliability, HugeBrokenAndVanishingWavFilesNeverHoldTheSaver) {
 // such DLLs to its own, as Windows would.) A load asked for by the system's own
 // DLLs, not by Dovra, is not Dovra's doing and is only reported.
 TEST(Reliability, DllsPlantedBesideTheSaverAreNeverLoaded) {
-  const char* const planted[] = {"winmm.dll", "msimg32.dll", "oleacc.dll"};
+  const char* const planted[] = {"winmm.dll", "msimg32.dll", "oleacc.dll", "wtsapi32.dll"};
   char overrides[256] = {};
   GetEnvironmentVariableA("WINEDLLOVERRIDES", overrides, sizeof overrides);
-  ASSERT_NE(std::string(overrides).find("winmm,msimg32,oleacc=n,b"), std::string::npos)
+  ASSERT_NE(std::string(overrides).find("winmm,msimg32,oleacc,wtsapi32=n,b"), std::string::npos)
       << "Wine would never load the planted DLLs: the test command sets WINEDLLOVERRIDES";
   HWND pane = CreateWindowExW(0, L"STATIC", L"pane", WS_POPUP | WS_VISIBLE, 10, 10, 152, 112, nullptr, nullptr,
                               nullptr, nullptr);

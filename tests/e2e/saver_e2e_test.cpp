@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -356,6 +357,139 @@ TEST(StepsAside, ForAnotherProgramAndForSleepButNotForAnotherSaverRequest) {
   OtherProgram other;
   EndsCleanly(p, 5000);
   EXPECT_TRUE(CursorBecomes(true));
+}
+
+namespace {
+// A line of the probe's log: a frame, a piece of news or the run's end.
+struct LogLine {
+  std::string kind, what;
+  unsigned long value = 0, sound = 0;
+  long figure = 0;
+  double azimuth = 0, ms = 0, cpu = 0;
+};
+
+std::vector<LogLine> ReadLog(const std::string& file) {
+  const auto bytes = ReadBytes(file);
+  std::istringstream in(std::string(bytes.begin(), bytes.end()));
+  std::vector<LogLine> lines;
+  for (std::string text; std::getline(in, text);) {
+    LogLine l;
+    char kind[16], what[16];
+    if (std::sscanf(text.c_str(), "%15s %15s %lu %ld %lf ms %lf cpu %lf sound %lu", kind, what, &l.value, &l.figure,
+                    &l.azimuth, &l.ms, &l.cpu, &l.sound) != 8)
+      continue;
+    l.kind = kind;
+    l.what = what;
+    lines.push_back(l);
+  }
+  return lines;
+}
+
+double NowMs() {
+  LARGE_INTEGER f, c;
+  QueryPerformanceFrequency(&f);
+  QueryPerformanceCounter(&c);
+  return static_cast<double>(c.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
+}
+}  // namespace
+
+// The saver sleeps while nobody can see it. The probe's own thread sends the
+// window what Windows sends it, with the real payloads: the display dimmed,
+// off and on, the session locked and unlocked, the battery saver on and off,
+// then the display off once more, when Escape comes. While dark no frame is
+// made, the process sleeps and the music plays on; the first frame after is
+// made whole and the figure carries on from where it was at the usual rate;
+// with the battery saver on, 30 frames a second, each two of the figure's
+// steps; Escape ends the run at once even in the dark.
+TEST(Sleep, NoFrameWhileNobodySeesOneAndTheFigureCarriesOnAfter) {
+  char capture[MAX_PATH] = {};
+  ASSERT_GT(GetEnvironmentVariableA("DOVRA_TEST_CAPTURE", capture, MAX_PATH), 0u)
+      << "no capture file: the test command points ALSA at one and names it in DOVRA_TEST_CAPTURE";
+  TempDir dir;
+  ASSERT_TRUE(WriteToneWav(dir.File("tone.wav"), 44100 + 44, 0));
+  WriteBytes(dir.File("VormixDovra.ini"), "[Section]\r\n" + kKeyKind + "= 2\r\n" + kKeyFile + "=" + dir.File("tone.wav") + "\r\n");
+  const std::string log = dir.File("log.txt");
+  SetEnvironmentVariableA("DOVRA_PROBE_LOG", log.c_str());
+  SetEnvironmentVariableA("DOVRA_PROBE_SOUND", capture);
+  SetEnvironmentVariableA("DOVRA_PROBE_NEWS", "800 display 2;600 display 0;1500 display 1;800 session 7;1200 session 8;"
+                                              "800 battery 1;1500 battery 0;800 display 0");
+  SaverProcess p(dir.Path(), "", "dovra_probe.exe");
+  for (const char* name : {"DOVRA_PROBE_LOG", "DOVRA_PROBE_SOUND", "DOVRA_PROBE_NEWS"}) SetEnvironmentVariableA(name, nullptr);
+  HWND w = p.WaitWindow(kMain, 10000);
+  ASSERT_NE(w, nullptr);
+  const auto sent = [&](const std::vector<LogLine>& lines, const char* kind, const char* what, unsigned long value, int nth = 1) {
+    for (const LogLine& l : lines)
+      if (l.kind == kind && l.what == what && l.value == value && --nth == 0) return l;
+    return LogLine{};
+  };
+  std::vector<LogLine> lines;
+  for (int i = 0; i < 300 && sent(lines, "sent", "display", 0, 2).kind.empty(); ++i) {
+    Pump(50);
+    lines = ReadLog(log);
+  }
+  ASSERT_FALSE(sent(lines, "sent", "display", 0, 2).kind.empty()) << "the news was never all sent";
+  Pump(500);
+  const double escape = NowMs();
+  PostMessageW(w, WM_KEYDOWN, VK_ESCAPE, 0);
+  EndsCleanly(p, 5000);
+  lines = ReadLog(log);
+
+  const auto framesIn = [&](double from, double to) {
+    std::vector<LogLine> f;
+    for (const LogLine& l : lines)
+      if (l.kind == "frame" && l.ms > from && l.ms < to) f.push_back(l);
+    return f;
+  };
+  const auto lastFrameBefore = [&](double t) {
+    LogLine last;
+    for (const LogLine& l : lines)
+      if (l.kind == "frame" && l.ms < t) last = l;
+    return last;
+  };
+  const auto steps = [](const LogLine& a, const LogLine& b) { return std::fmod(b.azimuth - a.azimuth + 720, 360) / 1.25; };
+
+  const LogLine dimmed = sent(lines, "sent", "display", 2), off = sent(lines, "sent", "display", 0);
+  EXPECT_GE(framesIn(dimmed.ms, off.ms).size(), 15u) << "a dimmed display is still seen";
+  struct Spell { const char* what; LogLine dark, wake; } spells[] = {
+      {"display off", off, sent(lines, "send", "display", 1)},
+      {"session locked", sent(lines, "sent", "session", 7), sent(lines, "send", "session", 8)},
+  };
+  for (const Spell& s : spells) {
+    SCOPED_TRACE(s.what);
+    ASSERT_FALSE(s.dark.kind.empty() || s.wake.kind.empty());
+    const double dark = s.wake.ms - s.dark.ms;
+    EXPECT_TRUE(framesIn(s.dark.ms, s.wake.ms).empty()) << "a frame while dark";
+    EXPECT_LT(s.wake.cpu - s.dark.cpu, 0.15 * dark) << "CPU ms used in " << dark << " ms dark";
+    EXPECT_GT(s.wake.sound, s.dark.sound) << "the music stopped";
+    const LogLine before = lastFrameBefore(s.dark.ms);
+    const std::vector<LogLine> after = framesIn(s.wake.ms, s.wake.ms + 500);
+    ASSERT_FALSE(after.empty()) << "no frame after";
+    EXPECT_EQ(after[0].what, "whole") << "the first frame after is not whole";
+    EXPECT_EQ(steps(before, after[0]), 1) << "the figure jumped";
+    EXPECT_LT(after[0].figure - before.figure, 150) << "the figure's time ran on in the dark";
+    EXPECT_LE(after.size(), 33u) << "catching up after the dark";
+  }
+  // The battery saver: from the frame after its news to the frame before the next.
+  const std::vector<LogLine> saving = framesIn(sent(lines, "sent", "battery", 1).ms + 40, sent(lines, "send", "battery", 0).ms);
+  const std::vector<LogLine> normal = framesIn(sent(lines, "sent", "battery", 0).ms + 40, sent(lines, "send", "display", 0, 2).ms);
+  ASSERT_GE(saving.size(), 10u);
+  ASSERT_GE(normal.size(), 10u);
+  // Each frame's steps of the figure, and the median time between frames.
+  const auto pace = [&](const std::vector<LogLine>& f, double n) {
+    int wrong = 0;
+    std::vector<double> gaps;
+    for (size_t i = 1; i < f.size(); ++i) wrong += steps(f[i - 1], f[i]) != n, gaps.push_back(f[i].ms - f[i - 1].ms);
+    std::sort(gaps.begin(), gaps.end());
+    EXPECT_EQ(wrong, 0) << "frames not " << n << " steps of the figure";
+    return gaps[gaps.size() / 2];
+  };
+  EXPECT_GE(pace(saving, 2), 30) << "faster than 30 frames a second with the battery saver on";
+  EXPECT_LT(pace(normal, 1), 25) << "not back at 60 frames a second";
+  // Escape in the dark.
+  const LogLine unload = sent(lines, "unload", "-", 0);
+  ASSERT_FALSE(unload.kind.empty()) << "the run never ended by Escape";
+  EXPECT_LT(unload.ms - escape, 300) << "Escape answered late in the dark";
+  EXPECT_TRUE(framesIn(sent(lines, "sent", "display", 0, 2).ms, unload.ms).empty());
 }
 
 // What the screen shows is never stale: black from the moment the window shows

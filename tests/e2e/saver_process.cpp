@@ -1,5 +1,7 @@
 #include "e2e/saver_process.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cwchar>
 
@@ -8,6 +10,25 @@
 namespace dovra::e2e {
 
 using test::Pump;
+
+bool WriteToneWav(const std::string& path, uint32_t claimed, uint64_t size) {
+  std::string wav = "RIFF";
+  const auto put = [&](uint32_t v, int bytes) { for (int i = 0; i < bytes; ++i) wav += static_cast<char>(v >> (8 * i)); };
+  put(claimed - 8, 4);
+  wav += "WAVEfmt ";
+  put(16, 4), put(1, 2), put(1, 2), put(22050, 4), put(44100, 4), put(2, 2), put(16, 2);
+  wav += "data";
+  put(claimed - 44, 4);
+  for (int i = 0; i < 22050; ++i) put(static_cast<uint32_t>(static_cast<int16_t>(8000 * std::sin(i * 0.125))), 2);
+  HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD wrote = 0;
+  LARGE_INTEGER end{};
+  end.QuadPart = static_cast<LONGLONG>(std::max<uint64_t>(size, wav.size()));
+  const bool ok = f != INVALID_HANDLE_VALUE && WriteFile(f, wav.data(), static_cast<DWORD>(wav.size()), &wrote, nullptr) &&
+                  SetFilePointerEx(f, end, nullptr, FILE_BEGIN) && SetEndOfFile(f);
+  if (f != INVALID_HANDLE_VALUE) CloseHandle(f);
+  return ok;
+}
 
 std::string BuiltSaver(const std::string& program) {
   char self[MAX_PATH];

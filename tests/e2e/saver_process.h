@@ -2,6 +2,7 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 namespace dovra::e2e {
@@ -13,6 +14,10 @@ inline const wchar_t* const kDialogCaption = L"Vormix_Dovraの設定";
 inline const std::string kKeyKind = "BGM\x8B\xE6\x95\xAA";
 inline const std::string kKeyRepeat = "BGM\xD8\xCB\xDF\xB0\xC4";
 inline const std::string kKeyFile = "BGM\xCC\xA7\xB2\xD9";
+
+// A WAV of a second's tone whose header claims `claimed` bytes, the file then
+// made `size` bytes long (sparse: the rest reads as silence).
+bool WriteToneWav(const std::string& path, uint32_t claimed, uint64_t size);
 
 // Dovra.scr (or another program) beside this test program.
 std::string BuiltSaver(const std::string& program = "Dovra.scr");

@@ -37,9 +37,10 @@ TempDir::TempDir() {
 
 TempDir::~TempDir() { RemoveTree(path_); }
 
+// Also a file another process is still writing (a log read as it grows).
 std::vector<unsigned char> ReadBytes(const std::string& path) {
   std::vector<unsigned char> out;
-  HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
   if (f == INVALID_HANDLE_VALUE) return out;
   DWORD size = GetFileSize(f, nullptr);
   out.resize(size);
