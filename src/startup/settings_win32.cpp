@@ -103,27 +103,15 @@ bool Win32CodePages::FromUtf8(uint32_t codePage, const std::string& utf8, std::s
 }
 
 bool Win32CodePages::ShortPath(const std::string& utf8, std::string& ansi) const {
-  std::wstring wide;
-  if (!CodePageToWide(CP_UTF8, utf8, wide) || wide.empty()) return false;
-  const DWORD n = GetShortPathNameW(wide.c_str(), nullptr, 0);
-  if (n == 0) return false;
-  std::wstring shortPath(n, L'\0');
-  const DWORD got = GetShortPathNameW(wide.c_str(), &shortPath[0], n);
-  if (got == 0 || got >= n) return false;
-  shortPath.resize(got);
-  return WideToCodePage(ansi_, shortPath, ansi);
+  std::wstring wide, shortPath;
+  return CodePageToWide(CP_UTF8, utf8, wide) && ShortPathName(wide, shortPath) &&
+         WideToCodePage(ansi_, shortPath, ansi);
 }
 
 bool Win32CodePages::WholePath(const std::string& utf8, std::string& whole) const {
-  std::wstring wide;
-  if (!CodePageToWide(CP_UTF8, utf8, wide) || wide.empty()) return false;
-  const DWORD n = GetLongPathNameW(wide.c_str(), nullptr, 0);
-  if (n == 0) return false;
-  std::wstring longPath(n, L'\0');
-  const DWORD got = GetLongPathNameW(wide.c_str(), &longPath[0], n);
-  if (got == 0 || got >= n) return false;
-  longPath.resize(got);
-  return WideToCodePage(CP_UTF8, longPath, whole);
+  std::wstring wide, longPath;
+  return CodePageToWide(CP_UTF8, utf8, wide) && LongPathName(wide, longPath) &&
+         WideToCodePage(CP_UTF8, longPath, whole);
 }
 
 bool CanOpenForReadingWin32(const std::string& path) {

@@ -66,15 +66,28 @@ bool CodePageToWide(uint32_t cp, const std::string& bytes, std::wstring& wide) {
 
 bool WideToCodePage(uint32_t cp, const std::wstring& wide, std::string& bytes) { return Exact(cp, wide, bytes); }
 
-bool AnsiPathFor(const std::wstring& path, std::string& ansi) {
-  if (ExactAnsi(path, ansi)) return true;
-  const DWORD n = GetShortPathNameW(path.c_str(), nullptr, 0);
+namespace {
+// GetShortPathNameW or GetLongPathNameW: asked for the length, then the name.
+using PathNameCall = DWORD(WINAPI*)(LPCWSTR, LPWSTR, DWORD);
+bool PathName(PathNameCall call, const std::wstring& path, std::wstring& name) {
+  if (path.empty()) return false;
+  const DWORD n = call(path.c_str(), nullptr, 0);
   if (n == 0) return false;
-  std::wstring shortPath(n, L'\0');
-  const DWORD got = GetShortPathNameW(path.c_str(), &shortPath[0], n);
-  if (got == 0 || got >= n) return false;
-  shortPath.resize(got);
-  return ExactAnsi(shortPath, ansi);
+  std::wstring got(n, L'\0');
+  const DWORD length = call(path.c_str(), &got[0], n);
+  if (length == 0 || length >= n) return false;
+  got.resize(length);
+  name.swap(got);
+  return true;
+}
+}  // namespace
+
+bool ShortPathName(const std::wstring& path, std::wstring& name) { return PathName(GetShortPathNameW, path, name); }
+bool LongPathName(const std::wstring& path, std::wstring& name) { return PathName(GetLongPathNameW, path, name); }
+
+bool AnsiPathFor(const std::wstring& path, std::string& ansi) {
+  std::wstring shortPath;
+  return ExactAnsi(path, ansi) || (ShortPathName(path, shortPath) && ExactAnsi(shortPath, ansi));
 }
 
 std::wstring ExtendedLengthPath(const std::wstring& path) {

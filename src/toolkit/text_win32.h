@@ -16,6 +16,10 @@ std::wstring AnsiToWide(const std::string& s);
 // every character converts exactly (no best-fit look-alikes, no "?"), else the
 // file's short name when it has one that does. False when neither exists.
 bool AnsiPathFor(const std::wstring& path, std::string& ansi);
+// The file's short (8.3) name, or its whole name, as the file system gives it;
+// false when the file is not there or has no such name.
+bool ShortPathName(const std::wstring& path, std::wstring& name);
+bool LongPathName(const std::wstring& path, std::wstring& name);
 
 // A path as the wide file calls take it at any length: one of MAX_PATH or more
 // made absolute and given the "\\?\" prefix, which lifts the limit.

@@ -195,16 +195,10 @@ TEST(FramePresent, EveryFrameComposedInPartsIsTheWholeFrame) {
         for (int32_t y = b.y; y < b.y + b.h; ++y) Convert24To32(backView, shownView, y, b.x, b.x + b.w);
       });
 
-      // The whole frame: black, the picture's pixels where it lies, then the same stars and balls.
+      // The whole frame: black with the picture centred all over, then the same stars and balls.
       const DibView& pic = picture->view;
-      const int32_t atX = static_cast<int32_t>(std::nearbyint(W / 2.0 - pic.width / 2.0));
-      const int32_t atY = static_cast<int32_t>(std::nearbyint(H / 2.0 - pic.height / 2.0));
-      for (int32_t y = 0; y < H; ++y)
-        for (int32_t x = 0; x < W; ++x) {
-          const bool onPicture = x >= atX && x < atX + pic.width && y >= atY && y < atY + pic.height;
-          if (onPicture) std::memcpy(wholeView.Row(y) + x * 3, pic.Row(y - atY) + (x - atX) * 3, 3);
-          else std::memset(wholeView.Row(y) + x * 3, 0, 3);
-        }
+      RestoreBackground(wholeView, pic, static_cast<int32_t>(std::nearbyint(W / 2.0 - pic.width / 2.0)),
+                        static_cast<int32_t>(std::nearbyint(H / 2.0 - pic.height / 2.0)), FrameBox{0, 0, W, H});
       DrawStars(wholeStars, wholeView, W, H, scale, nullptr);
       DrawBalls(wholeList, wholeView, *sprite, painter, scale, W, H, nullptr);
 

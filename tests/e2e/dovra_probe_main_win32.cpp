@@ -30,11 +30,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <sstream>
 #include <string>
-#include <vector>
 
 #include "display/display_window_win32.h"
+#include "e2e/saver_process.h"
 #include "startup/settings_win32.h"
 #include "toolkit/program_win32.h"
 #include "win32/resource_counts.h"
@@ -63,13 +62,6 @@ uint64_t EnvNumber(const char* name) {
   return v ? std::strtoull(v, nullptr, 10) : 0;
 }
 
-double NowMs() {
-  LARGE_INTEGER f, c;
-  QueryPerformanceFrequency(&f);
-  QueryPerformanceCounter(&c);
-  return static_cast<double>(c.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
-}
-
 double CpuMs() {
   FILETIME created, exited, kernel, user;
   GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
@@ -83,30 +75,21 @@ const GUID kMonitorPower = {0x02731015, 0x4510, 0x4526, {0x99, 0xe6, 0xe5, 0xa1,
 const GUID kBatterySaver = {0xe00958c0, 0xc213, 0x4ace, {0xac, 0x77, 0xfe, 0xcc, 0xed, 0x2e, 0xee, 0xa5}};
 const GUID kEnergySaver = {0x550e8400, 0xe29b, 0x41d4, {0xa7, 0x16, 0x44, 0x66, 0x55, 0x44, 0x00, 0x00}};
 
-struct News {
-  DWORD waitMs;
-  std::string what;
-  DWORD value;
-};
-
+// Each line in one call: the stream's own lock keeps the two threads' lines whole.
 struct Log {
   FILE* file = nullptr;
   const char* sound = std::getenv("DOVRA_PROBE_SOUND");
-  CRITICAL_SECTION lock;
-  Log() { InitializeCriticalSection(&lock); }
   void Line(const std::string& text) {
     if (!file) return;
-    EnterCriticalSection(&lock);
     WIN32_FILE_ATTRIBUTE_DATA a{};
     const bool sized = sound && GetFileAttributesExA(sound, GetFileExInfoStandard, &a);
-    std::fprintf(file, "%s ms %.3f cpu %.1f sound %lu\n", text.c_str(), NowMs(), CpuMs(), sized ? a.nFileSizeLow : 0ul);
+    std::fprintf(file, "%s ms %.3f cpu %.1f sound %lu\n", text.c_str(), e2e::NowMs(), CpuMs(), sized ? a.nFileSizeLow : 0ul);
     std::fflush(file);
-    LeaveCriticalSection(&lock);
   }
 };
 
 struct NewsRun {
-  std::vector<News> news;
+  const char* news = std::getenv("DOVRA_PROBE_NEWS");
   HANDLE firstFrame = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   HWND window = nullptr;
   Log* log = nullptr;
@@ -117,37 +100,29 @@ struct NewsRun {
 DWORD WINAPI SendNews(void* param) {
   auto* run = static_cast<NewsRun*>(param);
   WaitForSingleObject(run->firstFrame, INFINITE);
-  DWORD session = 0;
+  DWORD session = 0, waitMs = 0, value = 0;
   ProcessIdToSessionId(GetCurrentProcessId(), &session);
-  for (const News& n : run->news) {
-    Sleep(n.waitMs);
-    const GUID* guid = n.what == "display" ? &kSessionDisplay : n.what == "monitor" ? &kMonitorPower
-                       : n.what == "battery" ? &kBatterySaver : n.what == "energy" ? &kEnergySaver : nullptr;
-    run->log->Line("send " + n.what + " " + std::to_string(n.value) + " 0 0");
+  char what[16];
+  for (int n = 0; std::sscanf(run->news, " %lu %15[a-z] %lu%n", &waitMs, what, &value, &n) == 3;) {
+    run->news += n + (run->news[n] == ';');
+    Sleep(waitMs);
+    const std::string w = what, news = w + " " + std::to_string(value) + " 0 0";
+    const GUID* guid = w == "display" ? &kSessionDisplay : w == "monitor" ? &kMonitorPower
+                       : w == "battery" ? &kBatterySaver : w == "energy" ? &kEnergySaver : nullptr;
+    run->log->Line("send " + news);
     if (guid) {
       alignas(POWERBROADCAST_SETTING) unsigned char payload[sizeof(POWERBROADCAST_SETTING) + sizeof(DWORD)] = {};
       auto* setting = reinterpret_cast<POWERBROADCAST_SETTING*>(payload);
       setting->PowerSetting = *guid;
       setting->DataLength = sizeof(DWORD);
-      std::memcpy(setting->Data, &n.value, sizeof(DWORD));
+      std::memcpy(setting->Data, &value, sizeof(DWORD));
       SendMessageW(run->window, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, reinterpret_cast<LPARAM>(setting));
-    } else if (n.what == "session") {
-      SendMessageW(run->window, WM_WTSSESSION_CHANGE, n.value, static_cast<LPARAM>(session));
+    } else if (w == "session") {
+      SendMessageW(run->window, WM_WTSSESSION_CHANGE, value, static_cast<LPARAM>(session));
     }
-    run->log->Line("sent " + n.what + " " + std::to_string(n.value) + " 0 0");
+    run->log->Line("sent " + news);
   }
   return 0;
-}
-
-std::vector<News> ParseNews(const char* text) {
-  std::vector<News> news;
-  std::stringstream all(text ? text : "");
-  for (std::string one; std::getline(all, one, ';');) {
-    std::istringstream in(one);
-    News n{};
-    if (in >> n.waitMs >> n.what >> n.value) news.push_back(n);
-  }
-  return news;
 }
 
 }  // namespace
@@ -178,11 +153,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   Log log;
   if (const char* logFile = std::getenv("DOVRA_PROBE_LOG")) log.file = std::fopen(logFile, "w");
   NewsRun news;
-  news.news = ParseNews(std::getenv("DOVRA_PROBE_NEWS"));
   news.log = &log;
   hooks.afterSetUp = [&] {
     news.window = display.hwnd();
-    if (!news.news.empty()) CloseHandle(CreateThread(nullptr, 0, SendNews, &news, 0, nullptr));
+    if (news.news) CloseHandle(CreateThread(nullptr, 0, SendNews, &news, 0, nullptr));
     if (slowStart) Sleep(slowStart);
   };
   hooks.atUnload = [&] { log.Line("unload - 0 0 0"); };

@@ -372,24 +372,13 @@ std::vector<LogLine> ReadLog(const std::string& file) {
   const auto bytes = ReadBytes(file);
   std::istringstream in(std::string(bytes.begin(), bytes.end()));
   std::vector<LogLine> lines;
-  for (std::string text; std::getline(in, text);) {
-    LogLine l;
-    char kind[16], what[16];
+  LogLine l;
+  char kind[16], what[16];
+  for (std::string text; std::getline(in, text);)
     if (std::sscanf(text.c_str(), "%15s %15s %lu %ld %lf ms %lf cpu %lf sound %lu", kind, what, &l.value, &l.figure,
-                    &l.azimuth, &l.ms, &l.cpu, &l.sound) != 8)
-      continue;
-    l.kind = kind;
-    l.what = what;
-    lines.push_back(l);
-  }
+                    &l.azimuth, &l.ms, &l.cpu, &l.sound) == 8)
+      l.kind = kind, l.what = what, lines.push_back(l);
   return lines;
-}
-
-double NowMs() {
-  LARGE_INTEGER f, c;
-  QueryPerformanceFrequency(&f);
-  QueryPerformanceCounter(&c);
-  return static_cast<double>(c.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
 }
 }  // namespace
 
@@ -440,12 +429,6 @@ TEST(Sleep, NoFrameWhileNobodySeesOneAndTheFigureCarriesOnAfter) {
       if (l.kind == "frame" && l.ms > from && l.ms < to) f.push_back(l);
     return f;
   };
-  const auto lastFrameBefore = [&](double t) {
-    LogLine last;
-    for (const LogLine& l : lines)
-      if (l.kind == "frame" && l.ms < t) last = l;
-    return last;
-  };
   const auto steps = [](const LogLine& a, const LogLine& b) { return std::fmod(b.azimuth - a.azimuth + 720, 360) / 1.25; };
 
   const LogLine dimmed = sent(lines, "sent", "display", 2), off = sent(lines, "sent", "display", 0);
@@ -461,7 +444,9 @@ TEST(Sleep, NoFrameWhileNobodySeesOneAndTheFigureCarriesOnAfter) {
     EXPECT_TRUE(framesIn(s.dark.ms, s.wake.ms).empty()) << "a frame while dark";
     EXPECT_LT(s.wake.cpu - s.dark.cpu, 0.15 * dark) << "CPU ms used in " << dark << " ms dark";
     EXPECT_GT(s.wake.sound, s.dark.sound) << "the music stopped";
-    const LogLine before = lastFrameBefore(s.dark.ms);
+    const std::vector<LogLine> earlier = framesIn(0, s.dark.ms);
+    ASSERT_FALSE(earlier.empty());
+    const LogLine& before = earlier.back();
     const std::vector<LogLine> after = framesIn(s.wake.ms, s.wake.ms + 500);
     ASSERT_FALSE(after.empty()) << "no frame after";
     EXPECT_EQ(after[0].what, "whole") << "the first frame after is not whole";

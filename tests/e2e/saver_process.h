@@ -19,6 +19,14 @@ inline const std::string kKeyFile = "BGM\xCC\xA7\xB2\xD9";
 // made `size` bytes long (sparse: the rest reads as silence).
 bool WriteToneWav(const std::string& path, uint32_t claimed, uint64_t size);
 
+// Milliseconds of the performance counter, the same clock in every process.
+inline double NowMs() {
+  LARGE_INTEGER f, c;
+  QueryPerformanceFrequency(&f);
+  QueryPerformanceCounter(&c);
+  return static_cast<double>(c.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
+}
+
 // Dovra.scr (or another program) beside this test program.
 std::string BuiltSaver(const std::string& program = "Dovra.scr");
 
