@@ -384,6 +384,9 @@ Section "Uninstall"
     System::Call 'user32::SystemParametersInfoW(i ${SPI_SETSCREENSAVEACTIVE}, i r2, p 0, i ${SPIF_SENDCHANGE}) i .r0'
   ${EndIf}
   !insertmacro RemoveBesideSaver "VormixDovra.ini"
+  ; What a save cut short (the power gone between writing it and putting it
+  ; in the settings' place) leaves beside them.
+  !insertmacro RemoveBesideSaver "VormixDovra.ini.new"
   !insertmacro RemoveBesideSaver "Vormix1.bmp"
   !insertmacro RemoveBesideSaver "Vormix2.bmp"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"

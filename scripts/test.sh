@@ -149,6 +149,8 @@ if [[ -n $windows_ok ]]; then
   # (known DLLs); the others are loaded from the system folder when first used.
   check windows-known-dlls-only bash -c "i686-w64-mingw32-objdump -p '$DOVRA_BUILD/windows/Dovra.scr' | grep 'DLL Name:' | \
     grep -viE 'DLL Name: (kernel32|user32|gdi32|comdlg32|shell32|msvcrt|advapi32|ole32|oleaut32)\.dll\$' | grep . && exit 1 || true"
+  # 4 GB of addresses for the 32-bit saver on 64-bit Windows, not 2.
+  check windows-large-address-aware bash -c "i686-w64-mingw32-objdump -p '$DOVRA_BUILD/windows/Dovra.scr' | grep -q 'large address aware'"
   gtest wine-core scripts/wine-run.sh "$DOVRA_WIN_BUILD/core_tests.exe"
   # Sounds for the playback tests, and ALSA pointed at a capture file so that
   # what Wine plays can be checked (there is no sound card here).

@@ -29,6 +29,11 @@ std::vector<std::string> Keys(const std::vector<IniFileStore::Form>& forms) {
   return keys;
 }
 
+bool NamesFile(const CodePagePort& cp, uint32_t page, const std::string& bytes) {
+  std::string utf8, whole;
+  return cp.ToUtf8(page, bytes, utf8) && cp.WholePath(utf8, whole);
+}
+
 }  // namespace
 
 std::vector<IniFileStore::Form> IniFileStore::FormsOf(const std::string& key) const {
@@ -52,7 +57,15 @@ uint32_t IniFileStore::GetString(const char* section, const char* key, const cha
   std::string given = def ? def : "";
   if (found) {
     Read r{"", found->form, found->value, "", false};
-    const uint32_t cp = forms[r.form].codePage;
+    uint32_t cp = forms[r.form].codePage;
+    // Under the Shift-JIS keys the path is Shift-JIS when a Japanese system
+    // wrote it, but in this system's own code page when the earlier program
+    // (or an earlier Dovra) wrote it here; the bytes cannot tell which, the
+    // file they name can. Shift-JIS only where that names a file and the
+    // system's own reading does not.
+    if (cp == kShiftJis && cp != cp_.Ansi() && std::strcmp(key, ini::kKeyFile) == 0 &&
+        (NamesFile(cp_, cp_.Ansi(), r.raw) || !NamesFile(cp_, kShiftJis, r.raw)))
+      cp = cp_.Ansi();
     r.text = cp_.ToUtf8(cp, r.raw, r.utf8);
     // A value not valid in its form's code page is taken as this code page's
     // bytes, as the profile functions took it.

@@ -7,7 +7,9 @@
 // key's last byte swallowed the "=". Here each line keeps its bytes, and the
 // key's form tells how its value is encoded:
 //  - the Shift-JIS bytes: the value is Shift-JIS. Written on code page 932, so
-//    that the file stays exactly what the earlier program wrote and reads there;
+//    that the file stays exactly what the earlier program wrote and reads there.
+//    (The earlier program wrote these keys on every code page, its values in
+//    that code page: a path is read as Shift-JIS only where that names a file.)
 //  - the keys' UTF-8 text: the value is UTF-8, which holds every path. Written
 //    on every other code page (as the earlier program's calls wrote it on the
 //    UTF-8 code page), and on 932 for a path that 932 cannot spell;

@@ -233,16 +233,17 @@ install_table() {
   [[ $bits == 64 ]] && other='C:\Windows\SysWOW64\Dovra.scr'
   wine_cmd "$DOVRA_WINE" reg add "$desktop" /v SCRNSAVE.EXE /t REG_SZ /d "$other" /f >/dev/null 2>&1
   printf '[Section]\r\n' >"$sys/VormixDovra.ini"
+  printf '[Section]\r\n' >"$sys/VormixDovra.ini.new"  # a save cut short
   local d f
   for d in System32 SysWOW64; do
     mkdir -p "$store/$d"
-    for f in VormixDovra.ini Vormix1.bmp Vormix2.bmp; do printf 'x' >"$store/$d/$f"; done
+    for f in VormixDovra.ini VormixDovra.ini.new Vormix1.bmp Vormix2.bmp; do printf 'x' >"$store/$d/$f"; done
   done
   printf 'keep' >"$sys/other.ini"
   wine_cmd "$DOVRA_WINE" reg add "$desktop" /v ScreenSaveTimeOut /t REG_SZ /d 600 /f >/dev/null 2>&1
   wine_exec 120 "$instdir\\uninstall.exe" /S || fail "silent uninstall exited $?"
   wine_cmd wineserver -w
-  for f in Dovra.scr VormixDovra.ini Vormix1.bmp Vormix2.bmp; do [[ ! -e $sys/$f ]] || fail "$f is left"; done
+  for f in Dovra.scr VormixDovra.ini VormixDovra.ini.new Vormix1.bmp Vormix2.bmp; do [[ ! -e $sys/$f ]] || fail "$f is left"; done
   for d in System32 SysWOW64; do
     [[ -z $(ls -A "$store/$d") ]] || fail "the virtual store still holds $(ls "$store/$d")"
   done

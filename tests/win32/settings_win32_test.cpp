@@ -44,24 +44,28 @@ std::string Unblank(std::string s) {
 
 // A file the profile functions wrote from the keys' Shift-JIS bytes (the
 // earlier program on code page 932; an earlier Dovra on any code page, whose
-// keys the UTF-8 code page turned into replacement characters) is read, and a
-// save puts each key's line in this code page's form in its place.
+// keys the UTF-8 code page turned into replacement characters) is read, its
+// path in this code page's own bytes too, and a save puts each key's line in
+// this code page's form in its place. (On 1252 the path's bytes "\xFAs" read
+// as a Shift-JIS character as well.)
 TEST(IniFile, ProfileWrittenFileIsReadAndSavedInThisCodePagesForm) {
   TempDir dir;
-  const std::string music = dir.File("my song.mp3");
+  const std::string music = WideToAnsi(AnsiToWide(dir.Path()) + (GetACP() == 932 ? L"\\\x66F2.mp3" : L"\\M\xFAsica.mp3"));
   WriteBytes(music, "ID3");
   const std::string ini = dir.Path() + ini::kFileName;
-  WriteExampleByProfile(ini, 1, 4, "");
+  WriteExampleByProfile(ini, 2, 4, music);
   Win32ProfileStore store;
   Settings s;
   LoadSettings(s, dir.Path(), store, CanOpenForReadingWin32, AnsiLeadBytes());
-  EXPECT_EQ(s.BgmKind, 1) << "code page " << GetACP();
+  EXPECT_EQ(s.BgmKind, 2) << "code page " << GetACP();
   EXPECT_EQ(s.BgmRepeat, 4);
+  EXPECT_EQ(s.BgmFile, music);
 
   ApiResult = 0;
   WriteSettings(store, Settings{2, 0, music, "", ini});
   EXPECT_NE(ApiResult, 0);
-  EXPECT_EQ(Text(ReadBytes(ini)), Expected(music)) << "code page " << GetACP();
+  EXPECT_EQ(Text(ReadBytes(ini)), Expected(GetACP() == 932 ? music : WideToUtf8(AnsiToWide(music))))
+      << "code page " << GetACP();
   Settings t;
   LoadSettings(t, dir.Path(), store, CanOpenForReadingWin32, AnsiLeadBytes());
   EXPECT_EQ(t.BgmKind, 2);
