@@ -47,6 +47,8 @@ cpu_of() {
 
 # measure NAME PATTERN COMMAND...: starts the Windows program, prints its CPU
 # and leaves the figure in $last. A program that never started fails the run.
+# PATTERN is the program's whole path: the same program run from elsewhere
+# (another worktree, another user's run) is neither measured nor ended here.
 measure() {
   local name=$1 pattern=$2; shift 2
   wine_cmd "$DOVRA_WINE" "$@" >/dev/null 2>&1 &
@@ -71,9 +73,11 @@ for screen in ${DOVRA_SCREENS:-1920x1080x24 3840x2160x24}; do
   export DOVRA_SCREEN=$screen
   wine_session_start
   echo "screen ${screen%x24}${DOVRA_WINE_DPI:+ at $DOVRA_WINE_DPI dpi} ($DOVRA_WIN_BUILD):"
-  measure "bare 60 fps present from a 32-bit DIB" static_present.exe "$DOVRA_WIN_BUILD/static_present.exe" "32 $((seconds + 5))"
+  measure "bare 60 fps present from a 32-bit DIB" "$DOVRA_WIN_BUILD/static_present.exe" \
+    "$DOVRA_WIN_BUILD/static_present.exe" "32 $((seconds + 5))"
   floor=$last
-  measure "bare 60 fps present from a 24-bit DIB" static_present.exe "$DOVRA_WIN_BUILD/static_present.exe" "24 $((seconds + 5))"
+  measure "bare 60 fps present from a 24-bit DIB" "$DOVRA_WIN_BUILD/static_present.exe" \
+    "$DOVRA_WIN_BUILD/static_present.exe" "24 $((seconds + 5))"
   for scr in "${savers[@]}"; do
     dir=$(mktemp -d "$DOVRA_BUILD/cpu.XXXXXX")
     cp "$scr" "$dir/Dovra.scr"

@@ -477,8 +477,11 @@ TEST(SettingsDialog, ScreenReaderCallsActOnlyWhenTheyMay) {
   VARIANT state = Id(7);
   EXPECT_HRESULT_FAILED(root->get_accName(Id(99), &name));
   EXPECT_HRESULT_FAILED(root->get_accState(Id(99), &state));
+  ITypeInfo* info = reinterpret_cast<ITypeInfo*>(&t);
+  EXPECT_HRESULT_FAILED(root->GetTypeInfo(0, 0, &info));
   EXPECT_EQ(name, nullptr);
   EXPECT_EQ(state.vt, VT_EMPTY);
+  EXPECT_EQ(info, nullptr);
   ASSERT_HRESULT_SUCCEEDED(root->accDoDefaultAction(Id(4)));  // 設定, posted
   EnableWindow(t.d->hwnd(), FALSE);
   Pump(100);
