@@ -24,35 +24,34 @@ void DrawStars(StarField& stars, Vormix_C1& BackBuffer, int32_t W, int32_t H, co
 }
 
 namespace {
-// Each ball as PaintToTrans at full size paints it; where the DC allows, straight
-// into its pixels, the DC and the sprite's pixels looked at once for the whole
-// figure rather than once a ball.
+// Each ball as PaintToTrans at full size paints it, for a DC whose pixels
+// cannot be reached directly.
 struct BallPaint {
-  BallPaint(HDC hdc, Vormix_C1& sprite, FrameMarks* marks)
-      : hdc(hdc), sprite(sprite), marks(marks), direct(Vormix_C1::DirectTarget(hdc)) {
-    GdiFlush();
-    if (direct) runs.emplace(sprite.View());
-  }
   void operator()(int32_t x, int32_t y) const {
-    if (runs) runs->CopyTo(*direct, x, y);
-    else sprite.PaintToTrans(hdc, x, y, 100);
+    sprite.PaintToTrans(hdc, x, y, 100);
     if (marks) marks->Mark(x, y, sprite.Width(), sprite.Height());
   }
   HDC hdc;
   Vormix_C1& sprite;
   FrameMarks* marks;
-  std::optional<DibView> direct;
-  std::optional<TransparentSprite> runs;
 };
 }  // namespace
 
 void DrawBalls(VertexList& list, HDC hdc, Vormix_C1& BallSprite, BallPainter& painter, FrameMarks* marks) {
-  painter.DrawBalls(list, BallSprite.Width(), BallSprite.Height(), BallPaint(hdc, BallSprite, marks));
+  DrawBalls(list, hdc, BallSprite, painter, SceneScale(), 0, 0, marks);
 }
 
 void DrawBalls(VertexList& list, HDC hdc, Vormix_C1& BallSprite, BallPainter& painter, const SceneScale& scale,
                int32_t W, int32_t H, FrameMarks* marks) {
-  PlaceBalls(list, painter, BallSprite.Width(), BallSprite.Height(), scale, W, H, BallPaint(hdc, BallSprite, marks));
+  // Where the DC allows, straight into its pixels by the same drawing the
+  // frames are proven by, the DC and the sprite's pixels looked at once for
+  // the whole figure rather than once a ball.
+  GdiFlush();
+  if (const std::optional<DibView> direct = Vormix_C1::DirectTarget(hdc)) {
+    DrawBalls(list, *direct, TransparentSprite(BallSprite.View()), painter, scale, W, H, marks);
+    return;
+  }
+  PlaceBalls(list, painter, BallSprite.Width(), BallSprite.Height(), scale, W, H, BallPaint{hdc, BallSprite, marks});
 }
 
 void PaintBackground(Vormix_C1& BackPicture, Vormix_C1& BackBuffer) {
